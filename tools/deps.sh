@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, when they are missing.
+# Usage: tools/deps.sh build|demo|test
+# As root it runs apt-get itself (sudo where present); otherwise it prints
+# the exact apt-get line and stops.
+set -euo pipefail
+
+build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev googletest libgtest-dev
+            libbenchmark-dev)
+test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb xdotool imagemagick
+           x11-utils fonts-ipafont-gothic clang libclang-rt-14-dev valgrind)
+
+case "${1:-}" in
+  build|demo) wanted=("${build_pkgs[@]}") ;;
+  test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
+  *) echo "usage: $0 build|demo|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+line="apt-get install -y --no-install-recommends ${missing[*]}"
+if [[ $(id -u) -eq 0 ]]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  echo "Missing packages. Run as root:" >&2
+  echo "  apt-get update && $line" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
