@@ -1,0 +1,79 @@
+// IDirectDrawPalette: 256 colour entries, shown at once when the palette is
+// the one attached to the visible primary surface.
+#include "ddraw_objects.h"
+
+#include <cstring>
+
+namespace portable {
+
+DrawPalette *AsDrawPalette(IDirectDrawPalette *palette) {
+    // Every palette on this platform is one of ours.
+    return static_cast<DrawPalette *>(palette);
+}
+
+DrawPalette::DrawPalette(DirectDrawDevice *owner, DWORD caps, const PALETTEENTRY *entries)
+    : owner_(owner), caps_(caps) {
+    std::memcpy(entries_, entries, sizeof(entries_));
+}
+
+DrawPalette::~DrawPalette() {
+    if (owner_ != nullptr)
+        owner_->Forget(this);
+}
+
+HRESULT DrawPalette::QueryInterface(REFIID riid, void **ppvObject) {
+    if (ppvObject == nullptr)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDirectDrawPalette) {
+        AddRef();
+        *ppvObject = static_cast<IDirectDrawPalette *>(this);
+        return S_OK;
+    }
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG DrawPalette::AddRef() {
+    return ++refs_;
+}
+
+ULONG DrawPalette::Release() {
+    if (refs_ == 0)
+        return 0;
+    const ULONG left = --refs_;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT DrawPalette::GetCaps(LPDWORD lpdwCaps) {
+    if (lpdwCaps == nullptr)
+        return DDERR_INVALIDPARAMS;
+    *lpdwCaps = caps_;
+    return DD_OK;
+}
+
+HRESULT DrawPalette::GetEntries(DWORD dwFlags, DWORD dwBase, DWORD dwNumEntries,
+                                LPPALETTEENTRY lpEntries) {
+    if (dwFlags != 0 || lpEntries == nullptr || dwBase > 256 || dwNumEntries > 256 - dwBase)
+        return DDERR_INVALIDPARAMS;
+    std::memcpy(lpEntries, entries_ + dwBase, dwNumEntries * sizeof(PALETTEENTRY));
+    return DD_OK;
+}
+
+HRESULT DrawPalette::SetEntries(DWORD dwFlags, DWORD dwStartingEntry, DWORD dwCount,
+                                LPPALETTEENTRY lpEntries) {
+    if (dwFlags != 0 || lpEntries == nullptr || dwStartingEntry > 256 ||
+        dwCount > 256 - dwStartingEntry)
+        return DDERR_INVALIDPARAMS;
+    // Every entry takes the table's colours, 0 and 255 included: this
+    // platform keeps no entries for the system.
+    std::memcpy(entries_ + dwStartingEntry, lpEntries, dwCount * sizeof(PALETTEENTRY));
+    // When this palette colours the display, the change shows at once.
+    const DrawSurface *primary = owner_ != nullptr ? owner_->Primary() : nullptr;
+    if (primary != nullptr && primary->AttachedPalette() == this)
+        primary->ShowOnScreen();
+    return DD_OK;
+}
+
+} // namespace portable
