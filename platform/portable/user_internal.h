@@ -1,0 +1,36 @@
+// USER's own state, shared by its files: windows and the message queue.
+#pragma once
+
+#include "native_window.h"
+#include "win_user.h"
+
+#include <string>
+#include <vector>
+
+namespace portable {
+
+struct WindowRecord {
+    WNDPROC proc = nullptr;
+    HBRUSH background = nullptr;
+    std::string title;
+    DWORD style = 0;
+    int width = 0;
+    int height = 0;
+    bool visible = false;
+    bool needsPaint = false;
+    NativeWindow *native = nullptr;
+};
+
+WindowRecord *FindWindowRecord(HWND hwnd);
+std::vector<HWND> AllWindows();
+// Paints the window's class background and marks it painted.
+void PaintWindow(HWND hwnd);
+
+// Input from the windowing system, queued after the posted messages as
+// Windows queues it.
+void QueueInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// A close request from outside (the close button, a signal): what the system
+// menu's Close does.
+void RequestClose(HWND hwnd);
+
+} // namespace portable

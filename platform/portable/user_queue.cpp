@@ -1,0 +1,144 @@
+// The thread's message queue: posted messages, then input, then WM_QUIT,
+// then WM_PAINT, in the order Windows hands them out.
+#include "user_internal.h"
+#include "win_mmsystem.h"
+
+#include <deque>
+#include <initializer_list>
+
+namespace portable {
+namespace {
+
+struct MessageQueue {
+    std::deque<MSG> posted;
+    std::deque<MSG> input;
+    bool quit = false;
+    int quitCode = 0;
+};
+
+MessageQueue &Queue() {
+    static MessageQueue queue;
+    return queue;
+}
+
+MSG MakeMsg(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG msg{};
+    msg.hwnd = hwnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = timeGetTime();
+    return msg;
+}
+
+bool Matches(const MSG &msg, HWND hwnd, UINT min, UINT max) {
+    if (hwnd != nullptr && msg.hwnd != hwnd)
+        return false;
+    if (min == 0 && max == 0)
+        return true;
+    return msg.message >= min && msg.message <= max;
+}
+
+// Finds the next message for the filter, removing it when asked.
+bool NextMessage(MSG *out, HWND hwnd, UINT min, UINT max, bool remove) {
+    MessageQueue &q = Queue();
+    for (std::deque<MSG> *list : {&q.posted, &q.input}) {
+        for (auto it = list->begin(); it != list->end(); ++it) {
+            if (!Matches(*it, hwnd, min, max))
+                continue;
+            *out = *it;
+            if (remove)
+                list->erase(it);
+            return true;
+        }
+    }
+    // WM_QUIT belongs to the thread, so a window filter never sees it.
+    if (q.quit && hwnd == nullptr && Matches(MakeMsg(nullptr, WM_QUIT, 0, 0), nullptr, min, max)) {
+        *out = MakeMsg(nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0);
+        if (remove)
+            q.quit = false;
+        return true;
+    }
+    for (HWND window : AllWindows()) {
+        WindowRecord *w = FindWindowRecord(window);
+        if (w->visible && w->needsPaint &&
+            Matches(MakeMsg(window, WM_PAINT, 0, 0), hwnd, min, max)) {
+            *out = MakeMsg(window, WM_PAINT, 0, 0); // stays until painted
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void QueueInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Queue().input.push_back(MakeMsg(hwnd, message, wParam, lParam));
+}
+
+void RequestClose(HWND hwnd) {
+    QueueInput(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+} // namespace portable
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (hWnd != nullptr && !IsWindow(hWnd))
+        return FALSE;
+    portable::Queue().posted.push_back(portable::MakeMsg(hWnd, Msg, wParam, lParam));
+    return TRUE;
+}
+
+void WINAPI PostQuitMessage(int nExitCode) {
+    portable::Queue().quit = true;
+    portable::Queue().quitCode = nExitCode;
+}
+
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg) {
+    if (lpMsg == nullptr)
+        return FALSE;
+    portable::NativePumpEvents();
+    return portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax,
+                                 (wRemoveMsg & PM_REMOVE) != 0)
+               ? TRUE
+               : FALSE;
+}
+
+BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
+    if (lpMsg == nullptr || (hWnd != nullptr && !IsWindow(hWnd)))
+        return -1;
+    for (;;) {
+        portable::NativePumpEvents();
+        if (portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true))
+            return lpMsg->message == WM_QUIT ? FALSE : TRUE;
+        portable::NativeWaitEvents(10);
+    }
+}
+
+BOOL WINAPI TranslateMessage(const MSG *lpMsg) {
+    if (lpMsg == nullptr || (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN))
+        return FALSE;
+    // Keys that type a character get the character message next, as the
+    // keyboard layout of a US keyboard gives it.
+    const WPARAM vk = lpMsg->wParam;
+    int ch = -1;
+    if ((vk >= '0' && vk <= '9') || vk == VK_SPACE)
+        ch = static_cast<int>(vk);
+    else if (vk >= 'A' && vk <= 'Z')
+        ch = static_cast<int>(vk - 'A' + 'a');
+    else if (vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_BACK || vk == VK_TAB)
+        ch = static_cast<int>(vk);
+    if (ch >= 0) {
+        const UINT charMessage = lpMsg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+        portable::Queue().posted.push_front(
+            portable::MakeMsg(lpMsg->hwnd, charMessage, static_cast<WPARAM>(ch), lpMsg->lParam));
+    }
+    return TRUE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG *lpMsg) {
+    if (lpMsg == nullptr || lpMsg->hwnd == nullptr)
+        return 0;
+    return SendMessageA(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+}
