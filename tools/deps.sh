@@ -5,10 +5,14 @@
 # the exact apt-get line and stops.
 set -euo pipefail
 
-build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev googletest libgtest-dev
+build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev googletest libgtest-dev
             libbenchmark-dev)
-test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb xdotool imagemagick
-           x11-utils fonts-ipafont-gothic clang libclang-rt-14-dev valgrind)
+# The Windows cross-builds and Wine; a real X server with the tools that drive
+# it and read it; the fonts and the Japanese locale the message box needs;
+# the fuzzing and memory checkers.
+test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool imagemagick
+           libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang
+           libclang-rt-14-dev valgrind)
 
 case "${1:-}" in
   build|demo) wanted=("${build_pkgs[@]}") ;;
@@ -23,7 +27,7 @@ for pkg in "${wanted[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-line="apt-get install -y --no-install-recommends ${missing[*]}"
+line="apt-get install -y ${missing[*]}"
 if [[ $(id -u) -eq 0 ]]; then
   sudo=()
 elif command -v sudo >/dev/null 2>&1; then
@@ -36,4 +40,4 @@ fi
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null

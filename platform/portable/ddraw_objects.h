@@ -111,6 +111,7 @@ class DrawSurface final : public IDirectDrawSurface, private LiveObjectCount {
     DrawPalette *palette_ = nullptr;
     DrawSurface *chainRoot_ = nullptr;       // set on back buffers
     std::vector<DrawSurface *> backBuffers_; // set on the primary
+    unsigned flips_ = 0;
 };
 
 class DirectDrawDevice final : public IDirectDraw, private LiveObjectCount {

@@ -182,6 +182,7 @@ HRESULT DrawSurface::Flip(LPDIRECTDRAWSURFACE lpDDSurfaceTargetOverride, DWORD d
     for (size_t i = 0; i + 1 < backBuffers_.size(); ++i)
         backBuffers_[i]->pixels_ = std::move(backBuffers_[i + 1]->pixels_);
     backBuffers_.back()->pixels_ = std::move(shown);
+    ++flips_;
     ShowOnScreen();
     return DD_OK;
 }
@@ -191,7 +192,7 @@ void DrawSurface::ShowOnScreen() const {
         return;
     static const PALETTEENTRY kBlack[256] = {};
     ScreenFrame frame{pixels_.get(), pitch_, static_cast<int>(width_), static_cast<int>(height_),
-                      palette_ != nullptr ? palette_->Entries() : kBlack};
+                      palette_ != nullptr ? palette_->Entries() : kBlack, flips_};
     ScreenShow(frame);
 }
 

@@ -16,6 +16,7 @@ struct ScreenFrame {
     int width;
     int height;
     const PALETTEENTRY *palette; // 256 entries
+    unsigned flips;              // flips of the primary so far: frame N is the Nth flip
 };
 
 // Where shown frames go. The SDL presenter is one; tests and the frame

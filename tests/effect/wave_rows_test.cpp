@@ -159,26 +159,4 @@ INSTANTIATE_TEST_SUITE_P(KnownFrames, RightHalfCopies,
                                            CopyCount{334, 782}, CopyCount{335, 785},
                                            CopyCount{336, 785}));
 
-TEST(WaveCopyCounts, RangeFrom228To785OverThreePeriods) {
-    // The right half copies |landing(r) - landing(r-1)| rows per source row.
-    WaveState s{0.0f, 0.15f, 0};
-    size_t fewest = SIZE_MAX, most = 0;
-    int fewestFrame = 0;
-    for (int frame = 1; frame <= 3 * 669; ++frame) {
-        AdvanceWave(&s);
-        size_t copies = 0;
-        for (int row = 1; row < 240; ++row)
-            copies += static_cast<size_t>(std::abs(WaveRowY(row, s.frameCount, s.amplitude) -
-                                                   WaveRowY(row - 1, s.frameCount, s.amplitude)));
-        if (copies < fewest) {
-            fewest = copies;
-            fewestFrame = frame;
-        }
-        most = std::max(most, copies);
-    }
-    EXPECT_EQ(fewest, 228u);
-    EXPECT_EQ(fewestFrame, 67);
-    EXPECT_EQ(most, 785u);
-}
-
 } // namespace

@@ -1,8 +1,11 @@
 // The amplitude oscillator and the row placement of the wave.
 #include "effect/wave.h"
-#include "tests/support/display_fixture.h"
+#include "tests/crossplatform/surface_fixture.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -136,9 +139,33 @@ TEST(WaveRowY, EveryLandingRowOfAPeriodLiesBetween70And409) {
     }
 }
 
-class InitWaveTest : public testsupport::DisplayTest {};
+TEST(WaveCopyCounts, RangeFrom228To785OverThreePeriods) {
+    // The right half copies |landing(r) - landing(r-1)| rows per source row.
+    WaveState s{0.0f, 0.15f, 0};
+    size_t fewest = SIZE_MAX, most = 0;
+    int fewestFrame = 0;
+    for (int frame = 1; frame <= 3 * 669; ++frame) {
+        AdvanceWave(&s);
+        size_t copies = 0;
+        for (int row = 1; row < 240; ++row)
+            copies += static_cast<size_t>(std::abs(WaveRowY(row, s.frameCount, s.amplitude) -
+                                                   WaveRowY(row - 1, s.frameCount, s.amplitude)));
+        if (copies < fewest) {
+            fewest = copies;
+            fewestFrame = frame;
+        }
+        most = std::max(most, copies);
+    }
+    EXPECT_EQ(fewest, 228u);
+    EXPECT_EQ(fewestFrame, 67);
+    EXPECT_EQ(most, 785u);
+}
+
+class InitWaveTest : public crossplatform::SurfaceTest {};
 
 TEST_F(InitWaveTest, KeysIndexZeroOfTheWorkSurfaceAndStartsStill) {
+    LPDIRECTDRAWSURFACE work = Create8Bit(640, 480);
+    ASSERT_NE(work, nullptr);
     WaveState s{7.0f, -1.0f, 42};
     InitWave(&s, work);
     DDCOLORKEY key = {99, 99};

@@ -1,0 +1,159 @@
+# Shared helpers of the end-to-end tests: a private X server, windows found
+# by polling, screenshots, and cleanup of exactly what a test started.
+# Sourced by the test scripts; every wait has a timeout.
+
+set -euo pipefail
+
+E2E_PIDS=()
+E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ondulix-e2e.XXXXXX")
+
+e2e_cleanup() {
+    ${E2E_ON_EXIT:-true}
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    if [[ -n "${E2E_KEEP:-}" ]]; then
+        echo "screenshots and diffs kept in $E2E_TMP" >&2
+    else
+        rm -rf "$E2E_TMP"
+    fi
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [[ -s "$E2E_TMP/demo.log" ]]; then
+        echo "--- what the demo wrote to stderr:" >&2
+        cat "$E2E_TMP/demo.log" >&2
+    fi
+    E2E_KEEP=1 # keep the screenshots and diff images for a look
+    exit 1
+}
+
+now_ms() { date +%s%3N; }
+
+# Starts a private Xvfb (1024x768, 24-bit) on a free display and exports
+# DISPLAY once it accepts connections.
+start_xvfb() {
+    local fifo="$E2E_TMP/displayfd" display=""
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    read -r -t 10 display <"$fifo" || fail "Xvfb did not start"
+    export DISPLAY=":$display"
+    local i
+    for i in $(seq 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    fail "Xvfb on $DISPLAY does not answer"
+}
+
+# The id of the first window titled exactly TITLE, waiting up to SECONDS.
+# xwininfo reads UTF-8 titles that xdotool's search cannot.
+wait_for_window() {
+    local title=$1 seconds=${2:-20} id="" i
+    for i in $(seq $((seconds * 10))); do
+        id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" '$2 == t {print $1; exit}')
+        if [[ -n "$id" ]]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no window \"$title\" within ${seconds}s"
+}
+
+window_exists() {
+    xwininfo -id "$1" >/dev/null 2>&1
+}
+
+wait_window_gone() {
+    local id=$1 seconds=${2:-10} i
+    for i in $(seq $((seconds * 10))); do
+        window_exists "$id" || return 0
+        sleep 0.1
+    done
+    fail "window $id still exists after ${seconds}s"
+}
+
+# "X Y" of a window's top-left corner on the root.
+window_origin() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+}
+
+# Waits for the demo (a child of this shell) to end within SECONDS and
+# sets E2E_STATUS to its exit status. Not for use in $(...): a subshell
+# cannot wait for its parent's children.
+wait_exit() {
+    local pid=$1 seconds=${2:-15} i
+    for i in $(seq $((seconds * 10))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            E2E_STATUS=0
+            wait "$pid" || E2E_STATUS=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "process $pid still running after ${seconds}s"
+}
+
+# Sends keys (xdotool names, e.g. space, alt+F4, Return) to a window.
+send_keys() {
+    local id=$1
+    shift
+    xdotool windowfocus "$id" 2>/dev/null || true
+    # A key that closes the window makes the key's release fail to find it;
+    # the caller checks what the keys did.
+    xdotool key --window "$id" "$@" 2>/dev/null || true
+}
+
+screenshot() {
+    import -window root "$1"
+}
+
+# Takes screenshots until COUNT of them show frames of the demo exactly
+# (a screenshot taken while a frame is being drawn may show none) and
+# checks that the frames they show advance. ORIGIN is "X Y" of the 640x480
+# display area; STARTED the time in ms the demo was started, which bounds
+# how many frames it can have drawn (one per 16 ms at most).
+expect_frames() {
+    local renderer=$1 assets=$2 origin=$3 count=$4 started=$5
+    local matched=0 last=0 attempt out frame limit
+    for attempt in $(seq $((count * 3))); do
+        local shot="$E2E_TMP/shot-$attempt.png"
+        screenshot "$shot"
+        limit=$((($(now_ms) - started) / 16 + 2))
+        # shellcheck disable=SC2086
+        if out=$("$renderer" match "$assets" "$limit" $origin "$shot"); then
+            frame=${out##* }
+            echo "screenshot $attempt shows frame $frame"
+            ((frame > last)) || fail "frame $frame does not follow frame $last"
+            last=$frame
+            matched=$((matched + 1))
+            ((matched == count)) && return 0
+        else
+            echo "screenshot $attempt: $out" >&2
+        fi
+        sleep 0.4
+    done
+    fail "only $matched of $count screenshots showed a frame of the demo"
+}
+
+# Waits (up to 5 s) for a window's picture to equal a committed reference
+# image, pixel for pixel.
+expect_window_image() {
+    local id=$1 reference=$2
+    local got="$E2E_TMP/window.png" diff="$E2E_TMP/window-diff.png" differing="" i
+    for i in $(seq 25); do
+        import -window "$id" "$got"
+        differing=$(compare -metric AE "$got" "$reference" "$diff" 2>&1 >/dev/null || true)
+        [[ "$differing" == "0" ]] && return 0
+        sleep 0.2
+    done
+    fail "window differs from $reference in $differing pixels (see $got and $diff)"
+}

@@ -1,0 +1,36 @@
+# The Wine set-up shared by every test that runs the Windows build: a
+# Japanese locale (so Wine's ANSI code page is 932, as on the Windows the
+# messages are written for) and one prefix with a 1024x768 virtual desktop
+# (Xvfb cannot switch modes; in a virtual desktop SetDisplayMode works).
+# Sourced with ONDULIX_WINE_DIR set; creates what is missing, under a lock.
+
+: "${ONDULIX_WINE_DIR:?set ONDULIX_WINE_DIR}"
+mkdir -p "$ONDULIX_WINE_DIR"
+export WINEPREFIX="$ONDULIX_WINE_DIR/prefix"
+export WINEDEBUG=-all
+export LOCPATH="$ONDULIX_WINE_DIR/locale"
+unset LC_ALL LC_CTYPE LC_MESSAGES
+
+# Runs a command in the Japanese locale (this shell keeps its own, which may
+# not exist here).
+jp() { LANG=ja_JP.UTF-8 "$@"; }
+
+wine_env_prepare() {
+    (
+        flock 9
+        if [[ ! -d "$LOCPATH/ja_JP.UTF-8" ]]; then
+            mkdir -p "$LOCPATH"
+            localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8"
+        fi
+        if [[ ! -f "$WINEPREFIX/.ondulix-ready" ]]; then
+            rm -rf "$WINEPREFIX"
+            jp wineboot -i >/dev/null 2>&1
+            jp wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
+            jp wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+            jp wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+                >/dev/null 2>&1
+            wineserver -w
+            touch "$WINEPREFIX/.ondulix-ready"
+        fi
+    ) 9>"$ONDULIX_WINE_DIR/.lock"
+}
