@@ -2,6 +2,8 @@
 // 8-bit display modes, and the creation of surfaces and palettes.
 #include "ddraw_objects.h"
 
+#include "ddraw_faults.h"
+
 #include "screen.h"
 #include "win_user.h"
 
@@ -91,6 +93,8 @@ void DirectDrawDevice::Forget(DrawPalette *palette) {
 }
 
 HRESULT DirectDrawDevice::SetCooperativeLevel(HWND hWnd, DWORD dwFlags) {
+    if (const HRESULT fault = TakeDirectDrawFault(DirectDrawCall::SetCooperativeLevel))
+        return fault;
     const bool exclusive = (dwFlags & DDSCL_EXCLUSIVE) != 0;
     const bool fullscreen = (dwFlags & DDSCL_FULLSCREEN) != 0;
     const bool normal = (dwFlags & DDSCL_NORMAL) != 0;
@@ -115,6 +119,8 @@ HRESULT DirectDrawDevice::SetCooperativeLevel(HWND hWnd, DWORD dwFlags) {
 }
 
 HRESULT DirectDrawDevice::SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP) {
+    if (const HRESULT fault = TakeDirectDrawFault(DirectDrawCall::SetDisplayMode))
+        return fault;
     // There is no desktop mode to change here: modes exist only while the
     // display is held, and only 8-bit palettized ones are shown.
     if (!Exclusive())
@@ -169,6 +175,8 @@ HRESULT DirectDrawDevice::CreateSurface(LPDDSURFACEDESC lpDDSurfaceDesc,
     if (lplpDDSurface == nullptr)
         return DDERR_INVALIDPARAMS;
     *lplpDDSurface = nullptr;
+    if (const HRESULT fault = TakeDirectDrawFault(DirectDrawCall::CreateSurface))
+        return fault;
     if (pUnkOuter != nullptr)
         return CLASS_E_NOAGGREGATION;
     if (lpDDSurfaceDesc == nullptr || lpDDSurfaceDesc->dwSize != sizeof(DDSURFACEDESC))
@@ -207,6 +215,8 @@ HRESULT DirectDrawDevice::CreatePalette(DWORD dwFlags, LPPALETTEENTRY lpColorTab
     if (lplpDDPalette == nullptr)
         return DDERR_INVALIDPARAMS;
     *lplpDDPalette = nullptr;
+    if (const HRESULT fault = TakeDirectDrawFault(DirectDrawCall::CreatePalette))
+        return fault;
     if (pUnkOuter != nullptr)
         return CLASS_E_NOAGGREGATION;
     if (coopFlags_ == 0)
@@ -232,6 +242,8 @@ HRESULT WINAPI DirectDrawCreate(GUID *lpGUID, LPDIRECTDRAW *lplpDD, IUnknown *pU
     if (lplpDD == nullptr)
         return DDERR_INVALIDPARAMS;
     *lplpDD = nullptr;
+    if (const HRESULT fault = portable::TakeDirectDrawFault(portable::DirectDrawCall::Create))
+        return fault;
     if (pUnkOuter != nullptr)
         return CLASS_E_NOAGGREGATION;
     if (lpGUID != nullptr)

@@ -2,6 +2,8 @@
 // the one attached to the visible primary surface.
 #include "ddraw_objects.h"
 
+#include "ddraw_faults.h"
+
 #include <cstring>
 
 namespace portable {
@@ -63,6 +65,8 @@ HRESULT DrawPalette::GetEntries(DWORD dwFlags, DWORD dwBase, DWORD dwNumEntries,
 
 HRESULT DrawPalette::SetEntries(DWORD dwFlags, DWORD dwStartingEntry, DWORD dwCount,
                                 LPPALETTEENTRY lpEntries) {
+    if (const HRESULT fault = TakeDirectDrawFault(DirectDrawCall::SetEntries))
+        return fault;
     if (dwFlags != 0 || lpEntries == nullptr || dwStartingEntry > 256 ||
         dwCount > 256 - dwStartingEntry)
         return DDERR_INVALIDPARAMS;

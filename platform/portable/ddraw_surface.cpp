@@ -2,6 +2,8 @@
 // with colour keys, the flip chain, locks and drawing contexts.
 #include "ddraw_objects.h"
 
+#include "ddraw_faults.h"
+
 #include "gdi_objects.h"
 #include "pixel_ops.h"
 #include "screen.h"
@@ -201,6 +203,8 @@ HRESULT DrawSurface::GetAttachedSurface(LPDDSCAPS lpDDSCaps,
     if (lpDDSCaps == nullptr || lplpDDAttachedSurface == nullptr)
         return DDERR_INVALIDPARAMS;
     *lplpDDAttachedSurface = nullptr;
+    if (const HRESULT fault = TakeDirectDrawFault(DirectDrawCall::GetAttachedSurface))
+        return fault;
     // The next surface in the chain is the one attached to this one.
     DrawSurface *next = nullptr;
     if (!backBuffers_.empty()) {
@@ -300,6 +304,8 @@ HRESULT DrawSurface::GetPalette(LPDIRECTDRAWPALETTE *lplpDDPalette) {
 }
 
 HRESULT DrawSurface::SetPalette(LPDIRECTDRAWPALETTE lpDDPalette) {
+    if (const HRESULT fault = TakeDirectDrawFault(DirectDrawCall::SetPalette))
+        return fault;
     DrawPalette *next = AsDrawPalette(lpDDPalette);
     if (next == palette_)
         return DD_OK;

@@ -1,0 +1,263 @@
+// The display set-up and teardown: which objects exist after a set-up that
+// fails at each of its steps, and what the teardown then releases, in which
+// order; the display it takes and gives back.
+#include "display/display.h"
+#include "platform/portable/ddraw_faults.h"
+#include "platform/portable/ddraw_objects.h"
+#include "tests/support/callback_presenter.h"
+#include "tests/support/case_names.h"
+#include "tests/support/program_state.h"
+#include "tests/support/release_log.h"
+#include "tests/support/surfaces.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+using portable::DirectDrawCall;
+using testsupport::ReleaseLog;
+
+// The display globals replaced by stand-ins that log their release.
+class WatchedGlobals {
+  public:
+    void Watch() {
+        if (g_pDD != nullptr) {
+            dd_.reset(new testsupport::LoggedDirectDraw("DirectDraw object", g_pDD, &log));
+            g_pDD = dd_.get();
+        }
+        Wrap(&g_pDDSPrimary, &primary_, "primary surface");
+        Wrap(&g_pDDSBack, &back_, "back buffer");
+        Wrap(&g_pDDSWork, &work_, "work surface");
+        if (g_pDDPal != nullptr) {
+            palette_.reset(new testsupport::LoggedPalette("palette", g_pDDPal, &log));
+            g_pDDPal = palette_.get();
+        }
+    }
+    ReleaseLog log;
+
+  private:
+    void Wrap(LPDIRECTDRAWSURFACE *global, std::unique_ptr<testsupport::LoggedSurface> *holder,
+              const char *name) {
+        if (*global == nullptr)
+            return;
+        holder->reset(new testsupport::LoggedSurface(name, *global, &log));
+        *global = holder->get();
+    }
+    std::unique_ptr<testsupport::LoggedDirectDraw> dd_;
+    std::unique_ptr<testsupport::LoggedSurface> primary_, back_, work_;
+    std::unique_ptr<testsupport::LoggedPalette> palette_;
+};
+
+struct SetupCase {
+    const char *name;
+    bool inject;
+    DirectDrawCall call;
+    unsigned skip; // calls of that operation that succeed first
+    int result;    // of InitDirectDraw
+    // The globals set afterwards.
+    bool dd, primary, back, work, palette;
+    size_t liveObjects;
+    ReleaseLog releases; // by the teardown, in order
+};
+
+std::ostream &operator<<(std::ostream &os, const SetupCase &c) {
+    return os << c.name;
+}
+
+const SetupCase kSetupCases[] = {
+    {"DirectDrawCreate fails",
+     true,
+     DirectDrawCall::Create,
+     0,
+     0,
+     false,
+     false,
+     false,
+     false,
+     false,
+     0,
+     {}},
+    {"cooperative level refused",
+     true,
+     DirectDrawCall::SetCooperativeLevel,
+     0,
+     0,
+     true,
+     false,
+     false,
+     false,
+     false,
+     1,
+     {"DirectDraw object"}},
+    {"display mode refused",
+     true,
+     DirectDrawCall::SetDisplayMode,
+     0,
+     0,
+     true,
+     false,
+     false,
+     false,
+     false,
+     1,
+     {"DirectDraw object"}},
+    {"primary surface not created",
+     true,
+     DirectDrawCall::CreateSurface,
+     0,
+     0,
+     true,
+     false,
+     false,
+     false,
+     false,
+     1,
+     {"DirectDraw object"}},
+    {"back buffer not found",
+     true,
+     DirectDrawCall::GetAttachedSurface,
+     0,
+     0,
+     true,
+     true,
+     false,
+     false,
+     false,
+     3,
+     {"primary surface", "DirectDraw object"}},
+    {"work surface not created",
+     true,
+     DirectDrawCall::CreateSurface,
+     1,
+     0,
+     true,
+     true,
+     true,
+     false,
+     false,
+     3,
+     {"primary surface", "DirectDraw object"}},
+    {"palette not created",
+     true,
+     DirectDrawCall::CreatePalette,
+     0,
+     0,
+     true,
+     true,
+     true,
+     true,
+     false,
+     4,
+     {"primary surface", "work surface", "DirectDraw object"}},
+    {"palette not attached (not a set-up failure)",
+     true,
+     DirectDrawCall::SetPalette,
+     0,
+     1,
+     true,
+     true,
+     true,
+     true,
+     true,
+     5,
+     {"palette", "primary surface", "work surface", "DirectDraw object"}},
+    {"nothing fails",
+     false,
+     DirectDrawCall::Create,
+     0,
+     1,
+     true,
+     true,
+     true,
+     true,
+     true,
+     5,
+     {"palette", "primary surface", "work surface", "DirectDraw object"}},
+};
+
+class DisplaySetup : public testsupport::ProgramStateTest,
+                     public ::testing::WithParamInterface<SetupCase> {
+  protected:
+    testsupport::TestWindow window;
+    testsupport::CallbackPresenter presenter; // keeps the frames in the test
+};
+
+TEST_P(DisplaySetup, LeavesTheObjectsBeforeTheFailedStepForTheTeardown) {
+    const SetupCase c = GetParam();
+    ASSERT_EQ(portable::LiveDirectDrawObjects(), 0u);
+    if (c.inject)
+        portable::FailNextDirectDrawCall(c.call, DDERR_GENERIC, c.skip);
+
+    EXPECT_EQ(InitDirectDraw(window.hwnd()), c.result);
+    EXPECT_EQ(g_pDD != nullptr, c.dd);
+    EXPECT_EQ(g_pDDSPrimary != nullptr, c.primary);
+    EXPECT_EQ(g_pDDSBack != nullptr, c.back);
+    EXPECT_EQ(g_pDDSWork != nullptr, c.work);
+    EXPECT_EQ(g_pDDPal != nullptr, c.palette);
+    // Nothing created by a step that failed is left over, and nothing
+    // created before it was released.
+    EXPECT_EQ(portable::LiveDirectDrawObjects(), c.liveObjects);
+
+    WatchedGlobals watched;
+    watched.Watch();
+    EXPECT_EQ(ReleaseDirectDraw(), 1);
+    EXPECT_EQ(watched.log, c.releases);
+    EXPECT_EQ(g_pDD, nullptr);
+    EXPECT_EQ(g_pDDSPrimary, nullptr);
+    EXPECT_EQ(g_pDDSBack, nullptr);
+    EXPECT_EQ(g_pDDSWork, nullptr);
+    EXPECT_EQ(g_pDDPal, nullptr);
+    EXPECT_EQ(portable::LiveDirectDrawObjects(), 0u);
+    EXPECT_FALSE(portable::ScreenHeld());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, DisplaySetup, ::testing::ValuesIn(kSetupCases),
+                         testsupport::NameField());
+
+class DisplayTeardown : public testsupport::ProgramStateTest {
+  protected:
+    testsupport::CallbackPresenter presenter;
+};
+
+TEST_F(DisplayTeardown, WithNothingCreatedReleasesNothingAndSaysOne) {
+    WatchedGlobals watched;
+    watched.Watch();
+    EXPECT_EQ(ReleaseDirectDraw(), 1);
+    EXPECT_EQ(ReleaseDirectDraw(), 1);
+    EXPECT_TRUE(watched.log.empty());
+}
+
+TEST_F(DisplayTeardown, ASecondTeardownFindsNothingLeft) {
+    testsupport::TestWindow window;
+    ASSERT_EQ(InitDirectDraw(window.hwnd()), 1);
+    ReleaseDirectDraw();
+    WatchedGlobals watched;
+    watched.Watch();
+    EXPECT_EQ(ReleaseDirectDraw(), 1);
+    EXPECT_TRUE(watched.log.empty());
+    EXPECT_EQ(portable::LiveDirectDrawObjects(), 0u);
+}
+
+TEST_F(DisplayTeardown, ClearsTheBackBufferPointerEvenWithoutAPrimary) {
+    // A back buffer pointer without its chain cannot happen in the demo;
+    // the teardown clears it without touching what it points at.
+    testsupport::TestWindow window;
+    LPDIRECTDRAW dd = nullptr;
+    ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(window.hwnd(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    LPDIRECTDRAWSURFACE stray = testsupport::CreatePlainSurface(dd, 8, 8);
+    ASSERT_NE(stray, nullptr);
+    ReleaseLog log;
+    testsupport::LoggedSurface watchedBack("back buffer", stray, &log);
+    g_pDDSBack = &watchedBack;
+    EXPECT_EQ(ReleaseDirectDraw(), 1);
+    EXPECT_EQ(g_pDDSBack, nullptr);
+    EXPECT_TRUE(log.empty());
+    stray->Release();
+    dd->Release();
+}
+
+} // namespace

@@ -1,0 +1,52 @@
+#include "tests/support/demo_child.h"
+
+#include "app/app.h"
+#include "tests/support/callback_presenter.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace testsupport {
+
+void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) {
+    PostMessageA(g_hWnd, message, wParam, lParam);
+}
+
+ChildOutcome RunDemoInChild(const DemoRun &run, DemoReport *report) {
+    return RunInChild(
+        [&] {
+            if (chdir(run.directory.c_str()) != 0)
+                return;
+            ReportAtExit(&report->exit);
+            // Lives until the process ends, as the screen does.
+            static CallbackPresenter *presenter = new CallbackPresenter;
+            presenter->onEnter = [report](HWND, int width, int height) {
+                report->displayTaken = true;
+                report->modeWidth = width;
+                report->modeHeight = height;
+            };
+            presenter->onFlip = [&run, report](const portable::ScreenFrame &frame) {
+                report->flips = presenter->flips;
+                if (run.onFlip)
+                    run.onFlip(presenter->flips, frame);
+                if (presenter->flips == run.frameLimit)
+                    PostQuitMessage(0);
+            };
+            presenter->onLeave = [report](HWND) {
+                report->flipsWhenGivenBack = presenter->flips;
+                std::fputs(kReleaseMarkerLine, stderr);
+                std::fflush(stderr);
+            };
+            if (run.beforeStart)
+                run.beforeStart();
+            static int instanceTag;
+            char commandLine[] = "";
+            std::exit(WinMain(reinterpret_cast<HINSTANCE>(&instanceTag), run.previousInstance,
+                              commandLine, SW_SHOWDEFAULT));
+        },
+        run.timeoutMs);
+}
+
+} // namespace testsupport
