@@ -54,15 +54,7 @@ DirectDrawDevice::~DirectDrawDevice() {
 }
 
 HRESULT DirectDrawDevice::QueryInterface(REFIID riid, void **ppvObject) {
-    if (ppvObject == nullptr)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirectDraw) {
-        AddRef();
-        *ppvObject = static_cast<IDirectDraw *>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
+    return QueryOwnInterface<IDirectDraw>(this, riid, IID_IDirectDraw, ppvObject);
 }
 
 ULONG DirectDrawDevice::AddRef() {

@@ -14,6 +14,21 @@ namespace portable {
 class DirectDrawDevice;
 class DrawSurface;
 
+// COM's QueryInterface for an object that answers to IUnknown and to its
+// one interface.
+template <typename Interface>
+HRESULT QueryOwnInterface(Interface *self, REFIID riid, REFIID own, void **ppvObject) {
+    if (ppvObject == nullptr)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == own) {
+        self->AddRef();
+        *ppvObject = self;
+        return S_OK;
+    }
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+}
+
 // How many DirectDraw objects (devices, surfaces, palettes) exist now, so
 // that tests can see what a release really ended.
 size_t LiveDirectDrawObjects();

@@ -24,15 +24,7 @@ DrawPalette::~DrawPalette() {
 }
 
 HRESULT DrawPalette::QueryInterface(REFIID riid, void **ppvObject) {
-    if (ppvObject == nullptr)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirectDrawPalette) {
-        AddRef();
-        *ppvObject = static_cast<IDirectDrawPalette *>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
+    return QueryOwnInterface<IDirectDrawPalette>(this, riid, IID_IDirectDrawPalette, ppvObject);
 }
 
 ULONG DrawPalette::AddRef() {

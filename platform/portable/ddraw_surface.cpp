@@ -55,15 +55,7 @@ void DrawSurface::Orphan() {
 }
 
 HRESULT DrawSurface::QueryInterface(REFIID riid, void **ppvObject) {
-    if (ppvObject == nullptr)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirectDrawSurface) {
-        AddRef();
-        *ppvObject = static_cast<IDirectDrawSurface *>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
+    return QueryOwnInterface<IDirectDrawSurface>(this, riid, IID_IDirectDrawSurface, ppvObject);
 }
 
 ULONG DrawSurface::AddRef() {
