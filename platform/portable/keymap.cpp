@@ -78,6 +78,12 @@ WPARAM VirtualKeyFor(SDL_Keycode sym, SDL_Scancode scancode) {
     // Layouts whose keys have other symbols: fall back on the key's place.
     if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
         return static_cast<WPARAM>('A' + (scancode - SDL_SCANCODE_A));
+    // The digit row keeps its digit codes where it types other symbols
+    // (AZERTY's & and a-grave), as on Windows; SDL puts 0 after 9.
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
+        return static_cast<WPARAM>('1' + (scancode - SDL_SCANCODE_1));
+    if (scancode == SDL_SCANCODE_0)
+        return '0';
     if (scancode == SDL_SCANCODE_NONUSBACKSLASH)
         return VK_OEM_102;
     return 0xFF;

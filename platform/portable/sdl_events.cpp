@@ -49,8 +49,12 @@ void OnKey(const SDL_KeyboardEvent &key) {
     const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     const bool isReturn = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
     if (!up && alt && isReturn) {
-        WindowRecord *w = FindWindowRecord(hwnd);
-        NativeToggleFullscreen(w != nullptr ? w->native : nullptr);
+        // Held down, the key repeats; only the press itself toggles, or the
+        // screen would flicker between the two for as long as it is held.
+        if (!key.repeat) {
+            WindowRecord *w = FindWindowRecord(hwnd);
+            NativeToggleFullscreen(w != nullptr ? w->native : nullptr);
+        }
         g_swallowReturnUp = true;
         return;
     }

@@ -20,6 +20,8 @@ struct NativeWindow {
     SDL_Texture *frame = nullptr;
     int frameWidth = 0;
     int frameHeight = 0;
+    int windowWidth = 0; // as created, for when it is a plain window again
+    int windowHeight = 0;
     bool fullscreen = false;
     PALETTEENTRY palette[256] = {};
     uint32_t argb[256] = {};
@@ -46,8 +48,17 @@ SDL_Renderer *RendererFor(NativeWindow *w) {
 void ApplyFullscreen(NativeWindow *w, bool fullscreen) {
     // Full screen on the desktop, not a real mode change: the picture is
     // scaled, and leaving it can never strand the desktop in 640x480.
-    if (SDL_SetWindowFullscreen(w->window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0)
-        w->fullscreen = fullscreen;
+    if (SDL_SetWindowFullscreen(w->window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return;
+    w->fullscreen = fullscreen;
+    // Back in a window, its size is set again: where no window manager
+    // answers (Xvfb, SDL's dummy driver) SDL keeps the desktop's size, and
+    // the frame would be drawn for a window much larger than the real one.
+    if (!fullscreen) {
+        const bool display = w->frame != nullptr;
+        SDL_SetWindowSize(w->window, display ? w->frameWidth : w->windowWidth,
+                          display ? w->frameHeight : w->windowHeight);
+    }
 }
 
 } // namespace
@@ -73,6 +84,7 @@ NativeWindow *NativeWindowCreate(HWND owner, const char *title, int width, int h
     auto *w = new NativeWindow;
     w->owner = owner;
     w->window = window;
+    SDL_GetWindowSize(window, &w->windowWidth, &w->windowHeight);
     SDL_SetWindowData(window, "hwnd", owner);
     return w;
 }

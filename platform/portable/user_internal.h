@@ -18,6 +18,7 @@ struct WindowRecord {
     int height = 0;
     bool visible = false;
     bool needsPaint = false;
+    bool destroying = false; // between WM_DESTROY and the record's removal
     NativeWindow *native = nullptr;
 };
 

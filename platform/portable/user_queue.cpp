@@ -117,7 +117,13 @@ BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFil
 }
 
 BOOL WINAPI TranslateMessage(const MSG *lpMsg) {
-    if (lpMsg == nullptr || (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN))
+    if (lpMsg == nullptr)
+        return FALSE;
+    // Every key message counts as translated, whether it types a character
+    // or not, as Windows reports it.
+    if (lpMsg->message == WM_KEYUP || lpMsg->message == WM_SYSKEYUP)
+        return TRUE;
+    if (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN)
         return FALSE;
     // Keys that type a character get the character message next, as the
     // keyboard layout of a US keyboard gives it.

@@ -33,8 +33,10 @@ struct UserTables {
 };
 
 UserTables &Tables() {
-    static UserTables tables;
-    return tables;
+    // Never destroyed: the program exits from inside a window procedure,
+    // with its windows still open, and the windows must outlive exit().
+    static UserTables *tables = new UserTables;
+    return *tables;
 }
 
 uintptr_t Key(HWND hwnd) {
@@ -155,8 +157,14 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
 }
 
 BOOL WINAPI DestroyWindow(HWND hWnd) {
-    if (!IsWindow(hWnd))
+    WindowRecord *record = FindWindowRecord(hWnd);
+    if (record == nullptr)
         return FALSE;
+    // A procedure that destroys its window again from WM_DESTROY must not
+    // start a second destruction: the first one finishes the job.
+    if (record->destroying)
+        return TRUE;
+    record->destroying = true;
     SendMessageA(hWnd, WM_DESTROY, 0, 0);
     SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
     WindowRecord *w = FindWindowRecord(hWnd);

@@ -1,0 +1,167 @@
+// The exclusive display on an SDL window (the dummy driver here): frames
+// reach the window's pixels in their palette colours, full screen on the
+// desktop unless windowed was asked for, Alt+Enter toggles between the two,
+// and giving the display back leaves a plain window.
+#include "platform/portable/native_window.h"
+#include "platform/portable/user_internal.h"
+#include "tests/support/display_fixture.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using testsupport::WriteSurface;
+
+class ExclusiveWindow : public testsupport::DisplayTest {
+  protected:
+    explicit ExclusiveWindow(bool windowed) : windowed_(windowed) {}
+
+    void SetUp() override {
+        if (!portable::NativeVideoAvailable())
+            GTEST_SKIP() << "no windowing system";
+        const char *previous = std::getenv("ONDULIX_WINDOWED");
+        hadSetting_ = previous != nullptr;
+        if (hadSetting_)
+            previousSetting_ = previous;
+        setenv("ONDULIX_WINDOWED", windowed_ ? "1" : "0", 1);
+        // Shown before the display is taken, as the demo does: SDL leaves a
+        // hidden window's full screen for later.
+        ShowWindow(window.hwnd(), SW_SHOWDEFAULT);
+        UpdateWindow(window.hwnd());
+        DisplayTest::SetUp();
+        portable::WindowRecord *record = portable::FindWindowRecord(window.hwnd());
+        ASSERT_NE(record, nullptr);
+        ASSERT_NE(record->native, nullptr);
+        sdlWindow = SDL_GetWindowFromID(portable::NativeWindowId(record->native));
+        ASSERT_NE(sdlWindow, nullptr);
+    }
+    void TearDown() override {
+        DisplayTest::TearDown();
+        if (hadSetting_)
+            setenv("ONDULIX_WINDOWED", previousSetting_.c_str(), 1);
+        else
+            unsetenv("ONDULIX_WINDOWED");
+    }
+
+    // The window's size as SDL and its renderer see it.
+    std::pair<int, int> Size() const {
+        int w = 0, h = 0, outW = 0, outH = 0;
+        SDL_GetWindowSize(sdlWindow, &w, &h);
+        SDL_GetRendererOutputSize(SDL_GetRenderer(sdlWindow), &outW, &outH);
+        EXPECT_EQ(outW, w);
+        EXPECT_EQ(outH, h);
+        return {w, h};
+    }
+    bool FullScreen() const {
+        return (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+               SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    // Alt+Enter pressed, held for `repeats` automatic repeats, and let go.
+    void PressAltEnter(int repeats = 0) {
+        std::vector<std::pair<Uint32, bool>> events = {{SDL_KEYDOWN, false}};
+        for (int i = 0; i < repeats; ++i)
+            events.push_back({SDL_KEYDOWN, true});
+        events.push_back({SDL_KEYUP, false});
+        for (const auto &[type, repeat] : events) {
+            SDL_Event event = {};
+            event.type = type;
+            event.key.repeat = repeat ? 1 : 0;
+            event.key.windowID = SDL_GetWindowID(sdlWindow);
+            event.key.keysym.sym = SDLK_RETURN;
+            event.key.keysym.scancode = SDL_SCANCODE_RETURN;
+            event.key.keysym.mod = KMOD_LALT;
+            ASSERT_EQ(SDL_PushEvent(&event), 1);
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    SDL_Window *sdlWindow = nullptr;
+
+  private:
+    bool windowed_;
+    bool hadSetting_ = false;
+    std::string previousSetting_;
+};
+
+class WindowedDisplay : public ExclusiveWindow {
+  protected:
+    WindowedDisplay() : ExclusiveWindow(true) {}
+};
+
+class FullScreenDisplay : public ExclusiveWindow {
+  protected:
+    FullScreenDisplay() : ExclusiveWindow(false) {}
+};
+
+TEST_F(WindowedDisplay, AFlippedFrameShowsInItsPaletteColoursPixelForPixel) {
+    EXPECT_EQ(Size(), std::make_pair(640, 480));
+    EXPECT_FALSE(FullScreen());
+
+    PALETTEENTRY entries[256] = {};
+    entries[1] = {0xFF, 0x00, 0x00, 0};
+    entries[2] = {0x00, 0xFF, 0x00, PC_NOCOLLAPSE};
+    entries[3] = {0x00, 0x00, 0xFF, 0};
+    entries[4] = {0x12, 0x34, 0x56, 0};
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
+    // Four bands across, index 0 in the last column and row.
+    WriteSurface(back, [](int x, int y) -> uint8_t {
+        return (x == 639 || y == 479) ? 0 : static_cast<uint8_t>(1 + x / 160);
+    });
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+
+    SDL_Renderer *renderer = SDL_GetRenderer(sdlWindow);
+    ASSERT_NE(renderer, nullptr);
+    std::vector<uint32_t> shown(640 * 480);
+    ASSERT_EQ(
+        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shown.data(), 640 * 4), 0)
+        << SDL_GetError();
+    const uint32_t kColours[5] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x123456};
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const int index = (x == 639 || y == 479) ? 0 : 1 + x / 160;
+            ASSERT_EQ(shown[y * 640 + x] & 0xFFFFFF, kColours[index]) << x << "," << y;
+        }
+}
+
+TEST_F(FullScreenDisplay, FillsTheDesktopAndAltEnterTogglesAWindow) {
+    EXPECT_TRUE(FullScreen());
+    const std::pair<int, int> desktop = Size();
+    EXPECT_NE(desktop, std::make_pair(640, 480)) << "the desktop's size";
+    PressAltEnter();
+    EXPECT_FALSE(FullScreen());
+    EXPECT_EQ(Size(), std::make_pair(640, 480)) << "a window of the mode's size";
+    PressAltEnter();
+    EXPECT_TRUE(FullScreen());
+    EXPECT_EQ(Size(), desktop);
+}
+
+TEST_F(FullScreenDisplay, HoldingAltEnterTogglesOnce) {
+    PressAltEnter(5);
+    EXPECT_FALSE(FullScreen());
+}
+
+TEST_F(FullScreenDisplay, GivingTheDisplayBackLeavesAPlainWindow) {
+    EXPECT_TRUE(FullScreen());
+    palette->Release();
+    palette = nullptr;
+    primary->Release();
+    primary = nullptr;
+    work->Release();
+    work = nullptr;
+    dd->Release();
+    dd = nullptr;
+    EXPECT_FALSE(FullScreen());
+    EXPECT_EQ(Size(), std::make_pair(640, 480)) << "the size it was created with";
+    PressAltEnter(); // no display held: nothing to toggle
+    EXPECT_FALSE(FullScreen());
+}
+
+} // namespace

@@ -1,0 +1,26 @@
+// SetCursor: no cursor hides the pointer; a cursor shows it again; each call
+// gives back the cursor it replaced.
+#include "platform/portable/native_window.h"
+#include "platform/platform.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SetCursor, NoCursorHidesThePointerAndACursorShowsIt) {
+    if (!portable::NativeVideoAvailable())
+        GTEST_SKIP() << "no windowing system";
+    int arrowTag = 0;
+    const HCURSOR arrow = reinterpret_cast<HCURSOR>(&arrowTag);
+    SetCursor(arrow);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    EXPECT_EQ(SetCursor(nullptr), arrow);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_EQ(SetCursor(nullptr), nullptr);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_EQ(SetCursor(arrow), nullptr);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
+} // namespace
