@@ -4,6 +4,7 @@
 #include "image/image.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -11,10 +12,18 @@ namespace {
 // after the two headers.
 const long kColourTableOffset = 54;
 
+// Whether the name is there but is no file to read a picture from: a
+// directory, a FIFO, a device. Such a name cannot be opened as a picture,
+// and opening a FIFO with no writer would not even return.
+bool IsNotARegularFile(const char *fileName) {
+    struct stat info;
+    return stat(fileName, &info) == 0 && (info.st_mode & S_IFMT) != S_IFREG;
+}
+
 } // namespace
 
 HRESULT LoadBmpPalette(const char *fileName) {
-    std::FILE *file = std::fopen(fileName, "rb");
+    std::FILE *file = IsNotARegularFile(fileName) ? nullptr : std::fopen(fileName, "rb");
     if (file == nullptr)
         FatalExit(FormatMsgBuf(g_szNotFoundFormat, fileName));
     std::fseek(file, kColourTableOffset, SEEK_SET);

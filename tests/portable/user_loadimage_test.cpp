@@ -134,6 +134,7 @@ TEST_F(LoadImage, RefusesWhatIsNotAReadableBmpFile) {
     // A FIFO with no writer: opening it for reading could wait for ever.
     const std::string fifo = dir.File("fifo.bmp");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string missing = dir.File("missing.bmp"); // outlives the table below
 
     struct Refusal {
         const char *what;
@@ -143,7 +144,7 @@ TEST_F(LoadImage, RefusesWhatIsNotAReadableBmpFile) {
         UINT flags;
     };
     const Refusal refusals[] = {
-        {"missing file", dir.File("missing.bmp").c_str(), IMAGE_BITMAP, 4, 3, kFromFile},
+        {"missing file", missing.c_str(), IMAGE_BITMAP, 4, 3, kFromFile},
         {"empty file", empty.c_str(), IMAGE_BITMAP, 4, 3, kFromFile},
         {"text file", text.c_str(), IMAGE_BITMAP, 4, 3, kFromFile},
         {"truncated file", cut.c_str(), IMAGE_BITMAP, 4, 3, kFromFile},

@@ -1,0 +1,16 @@
+// libFuzzer target: LoadBmpPalette on any file.
+#include "fuzz/bmp_palette_entry.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1); // nothing here needs a screen
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    static fuzzsupport::FuzzDisplay display;
+    if (!fuzzsupport::RunBmpPaletteCase(display, data, size))
+        std::abort();
+    return 0;
+}

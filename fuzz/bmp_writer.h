@@ -1,0 +1,51 @@
+// A BMP writer for every form the decoder reads: core, info (with or
+// without masks after it), V4 and V5 headers; 1 to 32 bits per pixel;
+// uncompressed, RLE8, RLE4 and bit fields. Fields are written as given, so
+// a damaged file is a form with a wrong field.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace bmpsamples {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3;
+
+struct BmpForm {
+    uint32_t headerSize = 40; // 12, 40, 52, 56, 108 or 124
+    int32_t width = 0;
+    int32_t height = 0; // negative: rows stored top-down
+    uint16_t planes = 1;
+    uint16_t bitCount = 8;
+    uint32_t compression = kRgb;
+    uint32_t colorsUsed = 0;       // biClrUsed as written
+    std::vector<uint32_t> table;   // 0x00RRGGBB, written in the header's entry size
+    uint32_t masks[3] = {0, 0, 0}; // red, green, blue, with kBitfields
+    Bytes pixels;                  // the pixel data as stored
+};
+
+// The file: headers, masks after a 40-byte header when compressed with bit
+// fields, colour table, pixels right after it (bfOffBits points there).
+Bytes WriteBmp(const BmpForm &form);
+
+// Uncompressed pixel data: rows in file order (bottom-up unless the height
+// is negative), padded to four bytes; value(x, y) with y from the top.
+Bytes PackRows(int width, int height, int bitCount, bool topDown,
+               const std::function<uint32_t(int, int)> &value);
+
+// A colour table of n entries spread over the colour cube.
+std::vector<uint32_t> SpreadTable(int n);
+
+// Little-endian field writes into an existing file.
+void Put16(Bytes &b, size_t at, uint32_t v);
+void Put32(Bytes &b, size_t at, uint32_t v);
+
+// Byte offsets of the fields of the file and info headers.
+constexpr size_t kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
+                 kBitCount = 28, kCompression = 30, kSizeImage = 34, kColorsUsed = 46,
+                 kAfterInfo = 54;
+
+} // namespace bmpsamples

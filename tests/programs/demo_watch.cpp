@@ -1,0 +1,63 @@
+// The real demo (WinMain and all) with the display replaced by a presenter
+// that reports on stdout: "frame shown" once the first frame is up, and
+// "display given back after N frames" when the demo lets the display go,
+// before it exits. Signals are close requests, as in the demo's own start-up.
+//   demo_watch            the real clock; runs until it is closed
+//   demo_watch FRAMES     a clock that moves 16 ms per frame, so frames come
+//                         as fast as they can be drawn; after FRAMES frames a
+//                         key press is posted, which ends the demo
+#include "app/app.h"
+#include "platform/platform.h"
+#include "platform/portable/clock.h"
+#include "platform/portable/close_signals.h"
+#include "platform/portable/screen.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+unsigned g_frames = 0;
+unsigned g_frameLimit = 0; // 0: no limit, the real clock
+
+DWORD FrameClock(void *) {
+    return static_cast<DWORD>(g_frames) * 16u;
+}
+
+class WatchingPresenter final : public portable::ScreenPresenter {
+  public:
+    void EnterExclusive(HWND, int, int) override {}
+    void Show(HWND, const portable::ScreenFrame &frame) override {
+        if (frame.flips == lastFlips_)
+            return; // a palette change, not a new frame
+        lastFlips_ = frame.flips;
+        if (++g_frames == 1) {
+            std::puts("frame shown");
+            std::fflush(stdout);
+        }
+        if (g_frames == g_frameLimit)
+            PostMessageA(g_hWnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    }
+    void LeaveExclusive(HWND) override {
+        std::printf("display given back after %u frames\n", g_frames);
+        std::fflush(stdout);
+    }
+
+  private:
+    unsigned lastFlips_ = 0;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    portable::InstallCloseSignals();
+    static WatchingPresenter presenter;
+    portable::ScreenSetPresenter(&presenter);
+    if (argc > 1) {
+        g_frameLimit = static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10));
+        portable::SetClockSource(FrameClock, nullptr);
+    }
+    static int instanceTag;
+    char noArguments[] = "";
+    return WinMain(reinterpret_cast<HINSTANCE>(&instanceTag), nullptr, noArguments, SW_SHOWDEFAULT);
+}
