@@ -35,8 +35,9 @@ void ExitIfNoScreen(bool ok) {
 }
 
 // Hands every queued message to its window, then keeps polling until the
-// frame's 16 milliseconds are over. The sum wraps as the clock does.
+// frame's 16 milliseconds are over.
 void PumpMessagesUntilFrameEnds(DWORD frameStart) {
+    const DWORD frameEnd = frameStart + kFrameMilliseconds; // wraps as the clock does
     MSG msg;
     for (;;) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -45,7 +46,13 @@ void PumpMessagesUntilFrameEnds(DWORD frameStart) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (!(timeGetTime() < static_cast<DWORD>(frameStart + kFrameMilliseconds)))
+        const DWORD now = timeGetTime();
+        if (!(now < frameEnd))
+            return;
+        // A frame that starts just before the clock wraps, with an end that
+        // does not wrap, and first reads the clock after the wrap, would
+        // otherwise wait for the clock to come round again: 49.7 days.
+        if (static_cast<DWORD>(now - frameStart) >= kFrameMilliseconds)
             return;
     }
 }

@@ -199,4 +199,27 @@ TEST_F(FramePacing, TheWaitEndsRightWhereTheMillisecondCountWraps) {
         ExpectWaitEndsAtTheFirstReadingPastSixteen(frames[k], static_cast<int>(k + 1));
 }
 
+TEST_F(FramePacing, AFrameThatStraddlesTheWrapDoesNotWaitForTheClockToComeRound) {
+    // Frame 3 starts 31 ms before the wrap (frame 2's wait takes the
+    // reading before), so its end does not wrap; it takes 37 ms to draw,
+    // and the wait's first reading comes after the wrap. Reading the sum
+    // alone, that reading is below the end and the wait would go on until
+    // the clock came round again.
+    const std::vector<Frame> frames = Run(6, 1, [](int flip, ScriptedClock *clock) {
+        if (flip == 2)
+            clock->next = 0xFFFFFFE0u;
+        if (flip == 3)
+            clock->next = 0x5u;
+    });
+    ASSERT_EQ(frames.size(), 5u);
+    const Frame &straddling = frames[2];
+    EXPECT_EQ(straddling.start, 0xFFFFFFE1u);
+    ASSERT_EQ(straddling.waitReadings.size(), 1u); // one look at the clock, then the next frame
+    EXPECT_EQ(straddling.waitReadings[0], 0x5u);
+    EXPECT_EQ(frames[3].start, 0x6u);
+    // Pacing is as usual from the next frame.
+    ExpectWaitEndsAtTheFirstReadingPastSixteen(frames[3], 4);
+    ExpectWaitEndsAtTheFirstReadingPastSixteen(frames[4], 5);
+}
+
 } // namespace
