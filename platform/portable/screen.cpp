@@ -1,5 +1,6 @@
 #include "screen.h"
 
+#include "flip_log.h"
 #include "user_internal.h"
 
 namespace portable {
@@ -65,6 +66,7 @@ void ScreenShow(const ScreenFrame &frame) {
     ScreenState &s = State();
     if (s.owner == nullptr || !s.modeSet)
         return;
+    FlipLogRecord(frame.flips); // off unless ONDULIX_FLIP_LOG names a file
     Presenter()->Show(s.owner, frame);
 }
 

@@ -1,0 +1,169 @@
+// Runs the real demo and measures it from outside: the time from process
+// start to its first flip, the intervals between flips over a number of
+// frames, and the peak resident memory of the process. The demo writes its
+// flip times to the log that ONDULIX_FLIP_LOG names (the portable platform's
+// flip log, or the Windows build's flip probe under Wine); when enough flips
+// are logged the demo gets a close request (SIGTERM) and its resources are
+// collected.
+//
+// Usage: demo_probe [--frames N] [--clock monotonic|raw] [--timeout SECONDS]
+//                   -- PROGRAM [ARGS...]
+// --clock names the clock the log's times are on: monotonic for the portable
+// platform, raw (CLOCK_MONOTONIC_RAW) for Windows' performance counter under
+// Wine. Prints one line of JSON.
+#include "bench/pacing_stats.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <csignal>
+#include <time.h>
+#include <unistd.h>
+
+namespace {
+
+struct Options {
+    unsigned frames = 600;
+    clockid_t clock = CLOCK_MONOTONIC;
+    double timeoutSeconds = 60;
+    char **command = nullptr;
+};
+
+[[noreturn]] void Usage() {
+    std::fprintf(stderr, "usage: demo_probe [--frames N] [--clock monotonic|raw] "
+                         "[--timeout SECONDS] -- PROGRAM [ARGS...]\n");
+    std::exit(2);
+}
+
+Options ParseOptions(int argc, char **argv) {
+    Options o;
+    int i = 1;
+    for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (i + 1 >= argc)
+            Usage();
+        const std::string name = argv[i];
+        const char *value = argv[++i];
+        if (name == "--frames")
+            o.frames = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
+        else if (name == "--clock")
+            o.clock = std::strcmp(value, "raw") == 0 ? CLOCK_MONOTONIC_RAW : CLOCK_MONOTONIC;
+        else if (name == "--timeout")
+            o.timeoutSeconds = std::strtod(value, nullptr);
+        else
+            Usage();
+    }
+    if (i + 1 >= argc || o.frames < 1)
+        Usage();
+    o.command = argv + i + 1;
+    return o;
+}
+
+uint64_t Now(clockid_t clock) {
+    struct timespec t;
+    clock_gettime(clock, &t);
+    return static_cast<uint64_t>(t.tv_sec) * 1000000000ull + static_cast<uint64_t>(t.tv_nsec);
+}
+
+struct Ended {
+    bool ended = false;
+    int status = 0;
+    struct rusage usage = {};
+};
+
+Ended TryReap(pid_t pid) {
+    Ended e;
+    const pid_t got = wait4(pid, &e.status, WNOHANG, &e.usage);
+    e.ended = got == pid;
+    return e;
+}
+
+// Asks the demo to close, as a window manager or a terminal would; ends it
+// for good when it has not gone within five seconds.
+Ended Stop(pid_t pid) {
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 500; ++i) {
+        Ended e = TryReap(pid);
+        if (e.ended)
+            return e;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    Ended e;
+    wait4(pid, &e.status, 0, &e.usage);
+    e.ended = true;
+    return e;
+}
+
+std::string ExitDescription(int status) {
+    if (WIFEXITED(status))
+        return "exit " + std::to_string(WEXITSTATUS(status));
+    if (WIFSIGNALED(status))
+        return "signal " + std::to_string(WTERMSIG(status));
+    return "unknown";
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    const Options o = ParseOptions(argc, argv);
+    const char *logPath = std::getenv("ONDULIX_FLIP_LOG");
+    if (logPath == nullptr || logPath[0] == '\0') {
+        std::fprintf(stderr, "demo_probe: set ONDULIX_FLIP_LOG to the log file's path\n");
+        return 2;
+    }
+    std::remove(logPath);
+
+    const uint64_t start = Now(o.clock);
+    const pid_t pid = fork();
+    if (pid < 0) {
+        std::perror("fork");
+        return 2;
+    }
+    if (pid == 0) {
+        execvp(o.command[0], o.command);
+        std::perror(o.command[0]);
+        _exit(127);
+    }
+
+    // Frame N's flip ends its interval from frame N-1: N frames, N+1 flips
+    // for N intervals.
+    const size_t wanted = o.frames + 1;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(o.timeoutSeconds);
+    std::vector<FlipTime> flips;
+    Ended early;
+    while ((flips = ReadFlipLog(logPath)).size() < wanted) {
+        early = TryReap(pid);
+        if (early.ended || std::chrono::steady_clock::now() > deadline)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    const Ended end = early.ended ? early : Stop(pid);
+    if (flips.size() < wanted) {
+        std::fprintf(stderr, "demo_probe: %zu of %zu flips logged before the demo %s\n",
+                     flips.size(), wanted,
+                     early.ended ? ("ended (" + ExitDescription(end.status) + ")").c_str()
+                                 : "timed out");
+        return 1;
+    }
+    flips.resize(wanted);
+    for (size_t i = 0; i < flips.size(); ++i) {
+        if (flips[i].flip != i + 1) {
+            std::fprintf(stderr, "demo_probe: log line %zu is flip %u\n", i + 1, flips[i].flip);
+            return 1;
+        }
+    }
+
+    const PacingStats pacing = IntervalStats(flips);
+    std::printf("{\"startup_ms\": %.3f, \"intervals\": %zu, \"mean_ms\": %.4f, \"p50_ms\": %.4f, "
+                "\"p99_ms\": %.4f, \"max_ms\": %.4f, \"max_rss_kb\": %ld, \"ended\": \"%s\"}\n",
+                static_cast<double>(static_cast<int64_t>(flips.front().ns - start)) / 1e6,
+                pacing.intervals, pacing.meanMs, pacing.p50Ms, pacing.p99Ms, pacing.maxMs,
+                end.usage.ru_maxrss, ExitDescription(end.status).c_str());
+    return 0;
+}
