@@ -4,18 +4,36 @@
 
 namespace portable {
 
+namespace {
+
+// Sixteen 8-bit pixels, one SSE2 or NEON register.
+typedef uint8_t Pixels16 __attribute__((vector_size(16)));
+
+} // namespace
+
 void CopyRow(uint8_t *dst, const uint8_t *src, size_t n) {
     std::memmove(dst, src, n);
 }
 
 void CopyRowSrcKeyed(uint8_t *dst, const uint8_t *src, size_t n, uint8_t keyLow, uint8_t keyHigh) {
-    // A key of one value (the usual case) is a compare with zero span; the
-    // unsigned-difference form covers any range with one compare per pixel
-    // and no branch, so the loop becomes a vector blend.
-    const uint8_t span = static_cast<uint8_t>(keyHigh - keyLow);
     if (keyHigh < keyLow)
         return CopyRow(dst, src, n); // an empty range keys nothing
-    for (size_t i = 0; i < n; ++i) {
+    // A key of one value (the usual case) is a compare with zero span; the
+    // unsigned-difference form covers any range with one compare per pixel.
+    // Sixteen pixels at a time as a blend of source and destination under
+    // the key mask: the compiler does not vectorise the plain loop at -O2.
+    const uint8_t span = static_cast<uint8_t>(keyHigh - keyLow);
+    size_t i = 0;
+    for (; i + sizeof(Pixels16) <= n; i += sizeof(Pixels16)) {
+        Pixels16 s, d;
+        std::memcpy(&s, src + i, sizeof(s));
+        std::memcpy(&d, dst + i, sizeof(d));
+        const Pixels16 keyed =
+            reinterpret_cast<Pixels16>(static_cast<Pixels16>(s - keyLow) <= span);
+        const Pixels16 out = (d & keyed) | (s & ~keyed);
+        std::memcpy(dst + i, &out, sizeof(out));
+    }
+    for (; i < n; ++i) {
         const uint8_t s = src[i];
         const bool keyed = static_cast<uint8_t>(s - keyLow) <= span;
         dst[i] = keyed ? dst[i] : s;
