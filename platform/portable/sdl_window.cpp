@@ -45,6 +45,15 @@ SDL_Renderer *RendererFor(NativeWindow *w) {
     return w->renderer;
 }
 
+// SDL waits up to 100 ms for a window manager to answer a resize, and no
+// answer comes when the size does not change: only real changes are asked.
+void ResizeTo(NativeWindow *w, int width, int height) {
+    int current = 0, currentHeight = 0;
+    SDL_GetWindowSize(w->window, &current, &currentHeight);
+    if (current != width || currentHeight != height)
+        SDL_SetWindowSize(w->window, width, height);
+}
+
 void ApplyFullscreen(NativeWindow *w, bool fullscreen) {
     // Full screen on the desktop, not a real mode change: the picture is
     // scaled, and leaving it can never strand the desktop in 640x480.
@@ -56,8 +65,8 @@ void ApplyFullscreen(NativeWindow *w, bool fullscreen) {
     // the frame would be drawn for a window much larger than the real one.
     if (!fullscreen) {
         const bool display = w->frame != nullptr;
-        SDL_SetWindowSize(w->window, display ? w->frameWidth : w->windowWidth,
-                          display ? w->frameHeight : w->windowHeight);
+        ResizeTo(w, display ? w->frameWidth : w->windowWidth,
+                 display ? w->frameHeight : w->windowHeight);
     }
 }
 
@@ -150,7 +159,7 @@ void NativeWindowEnterExclusive(NativeWindow *w, int width, int height) {
     // The frame keeps its shape, with black bars where the window's differs.
     SDL_RenderSetLogicalSize(w->renderer, width, height);
     if (WantWindowed())
-        SDL_SetWindowSize(w->window, width, height);
+        ResizeTo(w, width, height);
     ApplyFullscreen(w, !WantWindowed());
     SDL_RaiseWindow(w->window);
     std::memset(w->palette, 0, sizeof(w->palette));
