@@ -4,7 +4,7 @@
 // straight to the real object.
 #pragma once
 
-#include "platform/platform.h"
+#include "tests/support/forwarding_surface.h"
 
 #include <string>
 #include <vector>
@@ -78,60 +78,18 @@ class LoggedPalette final : public IDirectDrawPalette {
 
 // Only for watching releases: surfaces handed to its calls as arguments
 // must be real ones.
-class LoggedSurface final : public IDirectDrawSurface {
+class LoggedSurface final : public ForwardingSurface {
   public:
     LoggedSurface(std::string name, LPDIRECTDRAWSURFACE inner, ReleaseLog *log)
-        : name_(std::move(name)), inner_(inner), log_(log) {}
-    ~LoggedSurface() = default;
+        : ForwardingSurface(inner), name_(std::move(name)), log_(log) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
-        return inner_->QueryInterface(riid, ppv);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return inner_->AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override {
         log_->push_back(name_);
         return inner_->Release();
     }
-    HRESULT STDMETHODCALLTYPE Blt(LPRECT a, LPDIRECTDRAWSURFACE b, LPRECT c, DWORD d,
-                                  LPDDBLTFX e) override {
-        return inner_->Blt(a, b, c, d, e);
-    }
-    HRESULT STDMETHODCALLTYPE BltFast(DWORD a, DWORD b, LPDIRECTDRAWSURFACE c, LPRECT d,
-                                      DWORD e) override {
-        return inner_->BltFast(a, b, c, d, e);
-    }
-    HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE a, DWORD b) override {
-        return inner_->Flip(a, b);
-    }
-    HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS a, LPDIRECTDRAWSURFACE *b) override {
-        return inner_->GetAttachedSurface(a, b);
-    }
-    HRESULT STDMETHODCALLTYPE GetCaps(LPDDSCAPS a) override { return inner_->GetCaps(a); }
-    HRESULT STDMETHODCALLTYPE GetColorKey(DWORD a, LPDDCOLORKEY b) override {
-        return inner_->GetColorKey(a, b);
-    }
-    HRESULT STDMETHODCALLTYPE GetDC(HDC *a) override { return inner_->GetDC(a); }
-    HRESULT STDMETHODCALLTYPE GetPalette(LPDIRECTDRAWPALETTE *a) override {
-        return inner_->GetPalette(a);
-    }
-    HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC a) override {
-        return inner_->GetSurfaceDesc(a);
-    }
-    HRESULT STDMETHODCALLTYPE Lock(LPRECT a, LPDDSURFACEDESC b, DWORD c, HANDLE d) override {
-        return inner_->Lock(a, b, c, d);
-    }
-    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC a) override { return inner_->ReleaseDC(a); }
-    HRESULT STDMETHODCALLTYPE SetColorKey(DWORD a, LPDDCOLORKEY b) override {
-        return inner_->SetColorKey(a, b);
-    }
-    HRESULT STDMETHODCALLTYPE SetPalette(LPDIRECTDRAWPALETTE a) override {
-        return inner_->SetPalette(a);
-    }
-    HRESULT STDMETHODCALLTYPE Unlock(LPVOID a) override { return inner_->Unlock(a); }
 
   private:
     std::string name_;
-    LPDIRECTDRAWSURFACE inner_;
     ReleaseLog *log_;
 };
 
