@@ -37,7 +37,7 @@ cmake --build "$mingw_dir" --target ondulix_bench ondulix_flip_probe >/dev/null
 # of exactly what this run started.
 source "$root/tests/e2e/lib.sh"
 source "$root/tests/e2e/wine_env.sh"
-E2E_ON_EXIT="wineserver -k"
+E2E_ON_EXIT=wine_stop
 start_xvfb
 
 rm -rf "$results"

@@ -8,7 +8,8 @@ E2E_PIDS=()
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ondulix-e2e.XXXXXX")
 
 e2e_cleanup() {
-    ${E2E_ON_EXIT:-true}
+    # Nothing here may stop the cleanup half-way (set -e is still on).
+    ${E2E_ON_EXIT:-true} || true
     local pid
     for pid in "${E2E_PIDS[@]}"; do
         kill "$pid" 2>/dev/null || true

@@ -8,9 +8,8 @@ case_name=$1 exe=$2 renderer=$3 assets=$4 references=$5
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/wine_env.sh"
 
-# Ends every Wine process of the prefix, the virtual desktop included, so
-# the next test starts from a clean wineserver.
-E2E_ON_EXIT="wineserver -k"
+# Every Wine process of the prefix ends with the test.
+E2E_ON_EXIT=wine_stop
 [[ -f "$exe" ]] || fail "$exe is missing: build the mingw-x64 preset first"
 start_xvfb
 wine_env_prepare

@@ -15,6 +15,14 @@ unset LC_ALL LC_CTYPE LC_MESSAGES
 # not exist here).
 jp() { LANG=ja_JP.UTF-8 "$@"; }
 
+# Ends every Wine process of the prefix, the virtual desktop included, and
+# waits until its wineserver is gone, so that the next program starts a
+# fresh one instead of meeting one that is shutting down.
+wine_stop() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+}
+
 wine_env_prepare() {
     (
         flock 9

@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 export ONDULIX_WINE_DIR
 source "$here/lib.sh"
 source "$here/wine_env.sh"
-E2E_ON_EXIT="wineserver -k"
+E2E_ON_EXIT=wine_stop
 start_xvfb
 wine_env_prepare
 status=0
