@@ -185,8 +185,12 @@ void DrawSurface::ShowOnScreen() const {
     if (!IsPrimary() || owner_ == nullptr || !owner_->Exclusive())
         return;
     static const PALETTEENTRY kBlack[256] = {};
-    ScreenFrame frame{pixels_.get(), pitch_, static_cast<int>(width_), static_cast<int>(height_),
-                      palette_ != nullptr ? palette_->Entries() : kBlack, flips_};
+    ScreenFrame frame{pixels_.get(),
+                      pitch_,
+                      static_cast<int>(width_),
+                      static_cast<int>(height_),
+                      palette_ != nullptr ? palette_->Entries() : kBlack,
+                      flips_};
     ScreenShow(frame);
 }
 
