@@ -5,13 +5,13 @@
 # the exact apt-get line and stops.
 set -euo pipefail
 
-build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev googletest libgtest-dev
+build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev googletest libgtest-dev git
             libbenchmark-dev)
 # The Windows cross-builds and Wine; a real X server with the tools that drive
 # it and read it; the fonts and the Japanese locale the message box needs;
 # the fuzzing and memory checkers.
 test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool imagemagick
-           libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang
+           libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang clang-format
            libclang-rt-14-dev valgrind)
 
 case "${1:-}" in
