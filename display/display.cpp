@@ -30,7 +30,7 @@ int InitDirectDraw(HWND hWnd) {
     // buffer.
     DDSURFACEDESC ddsd;
     std::memset(&ddsd, 0, sizeof(ddsd));
-    ddsd.dwSize = sizeof(ddsd);
+    ddsd.dwSize = static_cast<DWORD>(sizeof(ddsd));
     ddsd.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     ddsd.dwBackBufferCount = 1;
     ddsd.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
@@ -46,7 +46,7 @@ int InitDirectDraw(HWND hWnd) {
     // The work surface: the screen's size and pixel format, wherever the
     // driver likes to put it.
     std::memset(&ddsd, 0, sizeof(ddsd));
-    ddsd.dwSize = sizeof(ddsd);
+    ddsd.dwSize = static_cast<DWORD>(sizeof(ddsd));
     ddsd.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     ddsd.dwHeight = kScreenHeight;
     ddsd.dwWidth = kScreenWidth;
@@ -87,7 +87,7 @@ int ReleaseDirectDraw() {
 HRESULT ClearSurface(LPDIRECTDRAWSURFACE surface) {
     DDBLTFX fx;
     std::memset(&fx, 0, sizeof(fx));
-    fx.dwSize = sizeof(fx);
+    fx.dwSize = static_cast<DWORD>(sizeof(fx));
     fx.dwFillColor = 0;
     return surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
 }
