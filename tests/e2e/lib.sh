@@ -103,6 +103,16 @@ wait_exit() {
     fail "process $pid still running after ${seconds}s"
 }
 
+# The demo PID ends with exit status 1 within EXIT_SECONDS, and its window
+# WINDOW is gone within GONE_SECONDS after that.
+expect_ends_with_1() {
+    local pid=$1 window=$2 exit_seconds=$3 gone_seconds=$4
+    wait_exit "$pid" "$exit_seconds"
+    [[ "$E2E_STATUS" == 1 ]] || fail "exit status $E2E_STATUS, expected 1"
+    wait_window_gone "$window" "$gone_seconds"
+    echo "ended with exit status 1, window gone"
+}
+
 # Sends keys (xdotool names, e.g. space, alt+F4, Return) to a window.
 send_keys() {
     local id=$1

@@ -21,32 +21,24 @@ started=$(now_ms)
 demo=$!
 E2E_PIDS+=("$demo")
 
-expect_ends_with_1() {
-    local window=$1
-    wait_exit "$demo" 15
-    [[ "$E2E_STATUS" == 1 ]] || fail "exit status $E2E_STATUS, expected 1"
-    wait_window_gone "$window" 5
-    echo "ended with exit status 1, window gone"
-}
-
 case "$case_name" in
 frames-then-key)
     window=$(wait_for_window Ondulix)
     expect_frames "$renderer" "$assets" "$(window_origin "$window")" 3 "$started"
     send_keys "$window" space
-    expect_ends_with_1 "$window"
+    expect_ends_with_1 "$demo" "$window" 15 5
     ;;
 close-button)
     window=$(wait_for_window Ondulix)
     expect_frames "$renderer" "$assets" "$(window_origin "$window")" 1 "$started"
     "$x_close" "$window" # what a window manager's close button sends
-    expect_ends_with_1 "$window"
+    expect_ends_with_1 "$demo" "$window" 15 5
     ;;
 alt-f4)
     window=$(wait_for_window Ondulix)
     expect_frames "$renderer" "$assets" "$(window_origin "$window")" 1 "$started"
     send_keys "$window" alt+F4
-    expect_ends_with_1 "$window"
+    expect_ends_with_1 "$demo" "$window" 15 5
     ;;
 missing-picture)
     window=$(wait_for_window Ondulix)
@@ -54,7 +46,7 @@ missing-picture)
     expect_window_image "$box" "$references/native-message-box.png"
     kill -0 "$demo" 2>/dev/null || fail "the demo ended before the box was dismissed"
     send_keys "$box" Return
-    expect_ends_with_1 "$window"
+    expect_ends_with_1 "$demo" "$window" 15 5
     ;;
 *)
     fail "unknown case $case_name"
