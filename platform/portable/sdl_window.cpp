@@ -8,6 +8,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -87,6 +88,22 @@ bool NativeVideoAvailable() {
         SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         g_videoUp = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        // When no X11 or Wayland display answers, SDL quietly falls back to
+        // its offscreen driver: the program would run with nothing on any
+        // screen. Only a driver the user named may be one without a screen.
+        const char *named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+        const char *driver = g_videoUp ? SDL_GetCurrentVideoDriver() : nullptr;
+        if (g_videoUp && (named == nullptr || *named == '\0') && driver != nullptr &&
+            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            SDL_SetError("no X11 or Wayland display answered (DISPLAY=%s)",
+                         std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "");
+            g_videoUp = false;
+        }
+        // Said once, where a person running the program will see why no
+        // window can open.
+        if (!g_videoUp)
+            std::fprintf(stderr, "no display for windows: %s\n", SDL_GetError());
     }
     return g_videoUp;
 }

@@ -141,9 +141,16 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
     SendMessageA(hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&client));
     if (!IsWindow(hwnd))
         return nullptr;
-    if (portable::NativeVideoAvailable()) {
-        WindowRecord *w = FindWindowRecord(hwnd);
+    // A window that cannot reach the screen is no window at all: creation
+    // fails, as it would on Windows, instead of leaving a program running
+    // with nothing shown.
+    WindowRecord *w = FindWindowRecord(hwnd);
+    if (portable::NativeVideoAvailable())
         w->native = portable::NativeWindowCreate(hwnd, w->title.c_str(), width, height);
+    if (w->native == nullptr) {
+        SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
+        t.windows.erase(portable::Key(hwnd));
+        return nullptr;
     }
     if (SendMessageA(hwnd, WM_CREATE, 0, create) == -1) {
         DestroyWindow(hwnd);

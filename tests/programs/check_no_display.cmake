@@ -1,0 +1,22 @@
+# The real demo where no X11 or Wayland display answers and no video driver
+# is named: SDL would fall back to drawing off screen, so the demo must say
+# that the screen cannot be set up (on stderr, as there is no screen for a
+# box) and end with exit code 1 instead of running unseen.
+# Run in a folder with the picture, so that only the screen is missing.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=SDL_VIDEODRIVER
+    --unset=DISPLAY --unset=WAYLAND_DISPLAY ${PROGRAM}
+  WORKING_DIRECTORY ${ASSETS}
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors
+  TIMEOUT 20)
+if(NOT result EQUAL 1)
+  message(FATAL_ERROR "exit code '${result}', not 1; stderr: ${errors}")
+endif()
+# "画面を初期化できません", the message converted to UTF-8.
+string(FIND "${errors}" "Message: 画面を初期化できません" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "no screen message on stderr; it has:\n${errors}")
+endif()
+string(FIND "${errors}" "no display for windows:" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "the reason is not on stderr; it has:\n${errors}")
+endif()
