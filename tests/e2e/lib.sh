@@ -31,6 +31,18 @@ fail() {
         echo "--- what the demo wrote to stderr:" >&2
         cat "$E2E_TMP/demo.log" >&2
     fi
+    # A demo still running when the test gives up: what it sees, and (where
+    # gdb is installed) where it is stuck.
+    if [[ -n "${E2E_DEMO_PID:-}" ]] && kill -0 "$E2E_DEMO_PID" 2>/dev/null; then
+        echo "--- the demo's display: $(tr '\0' '\n' </proc/"$E2E_DEMO_PID"/environ 2>/dev/null |
+            grep '^DISPLAY='), the test's: DISPLAY=${DISPLAY:-}; windows there:" >&2
+        xwininfo -root -tree 2>&1 | grep -E '^ +0x' | head -8 >&2 || true
+        if command -v gdb >/dev/null; then
+            echo "--- where the demo is (pid $E2E_DEMO_PID):" >&2
+            gdb -p "$E2E_DEMO_PID" -batch -ex "thread apply all bt 30" 2>/dev/null |
+                grep -E "^(Thread|#)" >&2 || true
+        fi
+    fi
     E2E_KEEP=1 # keep the screenshots and diff images for a look
     exit 1
 }
@@ -59,10 +71,15 @@ start_xvfb() {
 wait_for_window() {
     local title=$1 seconds=${2:-20} id="" i
     for i in $(seq $((seconds * 10))); do
-        id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" '$2 == t {print $1; exit}')
+        id=$(xwininfo -root -tree 2>/dev/null |
+            awk -v t="\"$title\":" '$1 ~ /^0x/ && index($0, " " t " ") {print $1; exit}')
         if [[ -n "$id" ]]; then
             echo "$id"
             return 0
+        fi
+        # No use waiting for a window of a demo that has already ended.
+        if [[ -n "${E2E_DEMO_PID:-}" ]] && ! kill -0 "$E2E_DEMO_PID" 2>/dev/null; then
+            fail "the demo ended before a window \"$title\" appeared"
         fi
         sleep 0.1
     done

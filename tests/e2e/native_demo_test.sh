@@ -19,6 +19,7 @@ mkdir -p "$run_dir"
 started=$(now_ms)
 (cd "$run_dir" && exec "$ondulix") 2>"$E2E_TMP/demo.log" &
 demo=$!
+E2E_DEMO_PID=$demo
 E2E_PIDS+=("$demo")
 
 case "$case_name" in

@@ -13,6 +13,7 @@ E2E_ON_EXIT=wine_stop
 [[ -f "$exe" ]] || fail "$exe is missing: build the mingw-x64 preset first"
 start_xvfb
 wine_env_prepare
+wine_start_desktop
 
 run_dir="$E2E_TMP/run"
 mkdir -p "$run_dir"
@@ -22,6 +23,7 @@ cp "$exe" "$run_dir/ondulix.exe"
 started=$(now_ms)
 (cd "$run_dir" && LANG=ja_JP.UTF-8 exec wine ondulix.exe) 2>"$E2E_TMP/demo.log" &
 demo=$!
+E2E_DEMO_PID=$demo
 E2E_PIDS+=("$demo")
 
 case "$case_name" in

@@ -11,6 +11,7 @@ source "$here/wine_env.sh"
 E2E_ON_EXIT=wine_stop
 start_xvfb
 wine_env_prepare
+wine_start_desktop
 status=0
 LANG=ja_JP.UTF-8 wine "$@" || status=$?
 exit "$status"

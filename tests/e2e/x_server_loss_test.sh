@@ -14,6 +14,7 @@ mkdir -p "$run_dir"
 cp "$assets/earth.bmp" "$run_dir/"
 (cd "$run_dir" && ONDULIX_FLIP_LOG="$E2E_TMP/flips" exec "$ondulix") 2>"$E2E_TMP/demo.log" &
 demo=$!
+E2E_DEMO_PID=$demo
 E2E_PIDS+=("$demo")
 
 wait_for_window Ondulix >/dev/null
