@@ -62,12 +62,7 @@ ULONG DirectDrawDevice::AddRef() {
 }
 
 ULONG DirectDrawDevice::Release() {
-    if (refs_ == 0)
-        return 0;
-    const ULONG left = --refs_;
-    if (left == 0)
-        delete this;
-    return left;
+    return ReleaseReference(this, refs_);
 }
 
 bool DirectDrawDevice::Exclusive() const {

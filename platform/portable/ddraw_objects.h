@@ -29,6 +29,19 @@ HRESULT QueryOwnInterface(Interface *self, REFIID riid, REFIID own, void **ppvOb
     return E_NOINTERFACE;
 }
 
+// COM's Release: one reference fewer, and the object ends with its last
+// one where it may (a back buffer ends with its chain instead). A release
+// beyond the last is ignored rather than wrapping the count round.
+template <typename Object>
+ULONG ReleaseReference(Object *self, ULONG &refs, bool endsWithLastReference = true) {
+    if (refs == 0)
+        return 0;
+    const ULONG left = --refs;
+    if (left == 0 && endsWithLastReference)
+        delete self;
+    return left;
+}
+
 // How many DirectDraw objects (devices, surfaces, palettes) exist now, so
 // that tests can see what a release really ended.
 size_t LiveDirectDrawObjects();
@@ -59,6 +72,8 @@ class DrawPalette final : public IDirectDrawPalette, private LiveObjectCount {
     void Orphan() { owner_ = nullptr; }
 
   private:
+    // Ended only through Release.
+    template <typename Object> friend ULONG ReleaseReference(Object *, ULONG &, bool);
     ~DrawPalette();
 
     ULONG refs_ = 1;
@@ -104,6 +119,8 @@ class DrawSurface final : public IDirectDrawSurface, private LiveObjectCount {
     void ShowOnScreen() const;
 
   private:
+    // Ended only through Release.
+    template <typename Object> friend ULONG ReleaseReference(Object *, ULONG &, bool);
     ~DrawSurface();
     bool Busy() const { return locked_ || dc_ != nullptr; }
     void FillDesc(DDSURFACEDESC *desc) const;
@@ -153,6 +170,8 @@ class DirectDrawDevice final : public IDirectDraw, private LiveObjectCount {
     void Forget(DrawPalette *palette);
 
   private:
+    // Ended only through Release.
+    template <typename Object> friend ULONG ReleaseReference(Object *, ULONG &, bool);
     ~DirectDrawDevice();
     HRESULT CreatePrimary(const DDSURFACEDESC &desc, LPDIRECTDRAWSURFACE *out);
 

@@ -32,12 +32,7 @@ ULONG DrawPalette::AddRef() {
 }
 
 ULONG DrawPalette::Release() {
-    if (refs_ == 0)
-        return 0;
-    const ULONG left = --refs_;
-    if (left == 0)
-        delete this;
-    return left;
+    return ReleaseReference(this, refs_);
 }
 
 HRESULT DrawPalette::GetCaps(LPDWORD lpdwCaps) {

@@ -63,14 +63,9 @@ ULONG DrawSurface::AddRef() {
 }
 
 ULONG DrawSurface::Release() {
-    if (refs_ == 0)
-        return 0;
-    const ULONG left = --refs_;
     // A back buffer lives exactly as long as its chain: only the release of
     // the primary ends it.
-    if (left == 0 && chainRoot_ == nullptr)
-        delete this;
-    return left;
+    return ReleaseReference(this, refs_, chainRoot_ == nullptr);
 }
 
 void DrawSurface::AttachBackBuffer(DrawSurface *back) {
