@@ -1,29 +1,9 @@
 #include "fuzz/bmp_writer.h"
 
 namespace bmpsamples {
-namespace {
 
-void Append16(Bytes &b, uint32_t v) {
-    b.push_back(static_cast<uint8_t>(v));
-    b.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Append32(Bytes &b, uint32_t v) {
-    Append16(b, v & 0xFFFF);
-    Append16(b, v >> 16);
-}
-
-} // namespace
-
-void Put16(Bytes &b, size_t at, uint32_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(Bytes &b, size_t at, uint32_t v) {
-    Put16(b, at, v & 0xFFFF);
-    Put16(b, at + 2, v >> 16);
-}
+using le::Append16;
+using le::Append32;
 
 Bytes WriteBmp(const BmpForm &form) {
     const bool core = form.headerSize == 12;

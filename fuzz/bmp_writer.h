@@ -4,6 +4,8 @@
 // a damaged file is a form with a wrong field.
 #pragma once
 
+#include "tests/support/little_endian.h"
+
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -40,8 +42,8 @@ Bytes PackRows(int width, int height, int bitCount, bool topDown,
 std::vector<uint32_t> SpreadTable(int n);
 
 // Little-endian field writes into an existing file.
-void Put16(Bytes &b, size_t at, uint32_t v);
-void Put32(Bytes &b, size_t at, uint32_t v);
+using le::Put16;
+using le::Put32;
 
 // Byte offsets of the fields of the file and info headers.
 constexpr size_t kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,

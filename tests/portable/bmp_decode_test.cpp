@@ -2,6 +2,7 @@
 // form it accepts, and against damaged files it must refuse without reading
 // past the data it was given.
 #include "platform/portable/bmp_decode.h"
+#include "tests/support/little_endian.h"
 
 #include <gtest/gtest.h>
 
@@ -21,25 +22,10 @@ using Bytes = std::vector<BYTE>;
 
 // ---- Writing BMP files ---------------------------------------------------
 
-void Put16(Bytes &f, unsigned v) {
-    f.push_back(static_cast<BYTE>(v));
-    f.push_back(static_cast<BYTE>(v >> 8));
-}
-
-void Put32(Bytes &f, DWORD v) {
-    for (int i = 0; i < 4; ++i)
-        f.push_back(static_cast<BYTE>(v >> (8 * i)));
-}
-
-void Set16(Bytes &f, size_t offset, unsigned v) {
-    f[offset] = static_cast<BYTE>(v);
-    f[offset + 1] = static_cast<BYTE>(v >> 8);
-}
-
-void Set32(Bytes &f, size_t offset, DWORD v) {
-    for (int i = 0; i < 4; ++i)
-        f[offset + i] = static_cast<BYTE>(v >> (8 * i));
-}
+using le::Append16;
+using le::Append32;
+using le::Put16;
+using le::Put32;
 
 // Field offsets in a file with an info (or longer) header.
 constexpr size_t kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
@@ -305,45 +291,45 @@ Bytes WriteBmpFile(const BmpForm &form, const std::vector<RGBQUAD> &colors, cons
     Bytes f;
     f.push_back('B');
     f.push_back('M');
-    Put32(f, static_cast<DWORD>(offBits + pixels.size()));
-    Put32(f, 0);
-    Put32(f, offBits);
+    Append32(f, static_cast<DWORD>(offBits + pixels.size()));
+    Append32(f, 0);
+    Append32(f, offBits);
     if (core) {
-        Put32(f, kCore);
-        Put16(f, form.width);
-        Put16(f, form.height);
-        Put16(f, 1);
-        Put16(f, form.bitCount);
+        Append32(f, kCore);
+        Append16(f, form.width);
+        Append16(f, form.height);
+        Append16(f, 1);
+        Append16(f, form.bitCount);
     } else {
-        Put32(f, form.header);
-        Put32(f, static_cast<DWORD>(form.width));
-        Put32(f, static_cast<DWORD>(form.topDown ? -form.height : form.height));
-        Put16(f, 1);
-        Put16(f, form.bitCount);
-        Put32(f, form.compression);
-        Put32(f, sizeImage);
-        Put32(f, 2835);
-        Put32(f, 2835);
-        Put32(f, form.colorsUsed);
-        Put32(f, 0);
+        Append32(f, form.header);
+        Append32(f, static_cast<DWORD>(form.width));
+        Append32(f, static_cast<DWORD>(form.topDown ? -form.height : form.height));
+        Append16(f, 1);
+        Append16(f, form.bitCount);
+        Append32(f, form.compression);
+        Append32(f, sizeImage);
+        Append32(f, 2835);
+        Append32(f, 2835);
+        Append32(f, form.colorsUsed);
+        Append32(f, 0);
         if (form.header >= kInfo52) {
             // Longer headers hold masks even for BI_RGB, where they must be
             // ignored: write nonsense there to show they are.
             const bool used = form.compression == BI_BITFIELDS;
-            Put32(f, used ? masks[0] : 0x1);
-            Put32(f, used ? masks[1] : 0x1);
-            Put32(f, used ? masks[2] : 0x1);
+            Append32(f, used ? masks[0] : 0x1);
+            Append32(f, used ? masks[1] : 0x1);
+            Append32(f, used ? masks[2] : 0x1);
         }
         if (form.header >= kInfo56)
-            Put32(f, 0xFF000000u & ~(masks[0] | masks[1] | masks[2]));
+            Append32(f, 0xFF000000u & ~(masks[0] | masks[1] | masks[2]));
         if (form.header >= kV4)
-            Put32(f, 0x73524742); // LCS_sRGB
+            Append32(f, 0x73524742); // LCS_sRGB
         while (f.size() < 14 + form.header)
             f.push_back(0);
     }
     if (masksAfterHeader)
         for (DWORD m : masks)
-            Put32(f, m);
+            Append32(f, m);
     for (const RGBQUAD &c : colors) {
         f.push_back(c.rgbBlue);
         f.push_back(c.rgbGreen);
@@ -745,11 +731,11 @@ TEST_P(HeaderRefusal, IsRefusedLeavingTheImageEmpty) {
 }
 
 std::function<void(Bytes &)> SetField32(size_t offset, DWORD value) {
-    return [=](Bytes &f) { Set32(f, offset, value); };
+    return [=](Bytes &f) { Put32(f, offset, value); };
 }
 
 std::function<void(Bytes &)> SetField16(size_t offset, unsigned value) {
-    return [=](Bytes &f) { Set16(f, offset, value); };
+    return [=](Bytes &f) { Put16(f, offset, value); };
 }
 
 const BmpForm kInfo8Form = Form("Info8", kInfo, 8, BI_RGB, false, 20);
@@ -811,7 +797,7 @@ constexpr size_t kMasksAfterInfo = 54, kMasksInHeader = 54;
 
 std::function<void(Bytes &)> GrowToCap(size_t offset, DWORD value) {
     return [=](Bytes &f) {
-        Set32(f, offset, value);
+        Put32(f, offset, value);
         f.resize(f.size() + 4, 0);
     };
 }
@@ -833,8 +819,8 @@ const HeaderDamage kHeaderDamage[] = {
      GrowToCap(kHeight, static_cast<DWORD>(-(kMaxBmpSide + 1)))},
     {"Claims60000Square", kRle8Form,
      [](Bytes &f) {
-         Set32(f, kWidth, 60000);
-         Set32(f, kHeight, 60000);
+         Put32(f, kWidth, 60000);
+         Put32(f, kHeight, 60000);
      }},
     {"CoreWidthZero", kCore8Form, SetField16(kCoreWidth, 0)},
     {"CoreHeightZero", kCore8Form, SetField16(kCoreHeight, 0)},
@@ -866,12 +852,12 @@ const HeaderDamage kHeaderDamage[] = {
     {"ColorsUsedHuge", kInfo8Form, SetField32(kClrUsed, 0xFFFFFFFFu)},
     {"ColorTablePastEnd", kInfo8Form, SetField32(kClrUsed, 256)},
     {"PixelOffsetPastEnd", kInfo8Form,
-     [](Bytes &f) { Set32(f, kOffBits, static_cast<DWORD>(f.size() + 1)); }},
+     [](Bytes &f) { Put32(f, kOffBits, static_cast<DWORD>(f.size() + 1)); }},
     {"PixelOffsetHuge", kInfo24Form, SetField32(kOffBits, 0xFFFFFFFFu)},
     {"PixelOffsetInsideHeader", kInfo24Form, SetField32(kOffBits, 20)},
     {"PixelOffsetOverMasks", kBitfields16Form, SetField32(kOffBits, kMasksAfterInfo)},
     {"PixelDataPastEnd", kInfo24Form,
-     [](Bytes &f) { Set32(f, kOffBits, 54 + 2); }}, // rows now overrun the file
+     [](Bytes &f) { Put32(f, kOffBits, 54 + 2); }}, // rows now overrun the file
     {"LastRowShortByOneByte", kInfo8Form,
      [](Bytes &f) { f.resize(f.size() - 3 - 1); }}, // 3 bytes of padding, then a pixel
     {"MasksZero", kBitfields16Form, SetField32(kMasksAfterInfo, 0)},
@@ -882,7 +868,7 @@ const HeaderDamage kHeaderDamage[] = {
     {"V5MaskZero", kV5Bitfields16Form, SetField32(kMasksInHeader + 4, 0)},
     {"V5MasksOverlap", kV5Bitfields16Form, SetField32(kMasksInHeader + 8, 0x0FFF)},
     {"RleSizeImagePastEnd", kRle8Form,
-     [](Bytes &f) { Set32(f, kSizeImage, static_cast<DWORD>(f.size())); }},
+     [](Bytes &f) { Put32(f, kSizeImage, static_cast<DWORD>(f.size())); }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Damaged, HeaderRefusal, testing::ValuesIn(kHeaderDamage),
@@ -901,7 +887,7 @@ TEST(BmpDecode, AcceptsTheLastRowWithoutItsPadding) {
 
 TEST(BmpDecode, IgnoresTheFileSizeField) {
     Bytes file = WriteBmp(kInfo24Form);
-    Set32(file, 2, 7);
+    Put32(file, 2, 7);
     DibImage img;
     EXPECT_TRUE(Decode(file, &img));
 }
@@ -1010,8 +996,8 @@ TEST(BmpDecodeHugeClaims, UncompressedClaimsBeyondTheDataAreRefused) {
         form.height = 4;
         Bytes file = WriteBmp(form);
         file.resize(1024, 0);
-        Set32(file, kWidth, kMaxBmpSide);
-        Set32(file, kHeight, static_cast<DWORD>(bitCount == 8 ? kMaxBmpSide : -kMaxBmpSide));
+        Put32(file, kWidth, kMaxBmpSide);
+        Put32(file, kHeight, static_cast<DWORD>(bitCount == 8 ? kMaxBmpSide : -kMaxBmpSide));
         DibImage img;
         EXPECT_FALSE(Decode(file, &img)) << bitCount;
         EXPECT_FALSE(Decode(file, &img, 64, 64)) << bitCount;

@@ -1,28 +1,17 @@
 #include "tests/support/bmp_files.h"
 
+#include "tests/support/little_endian.h"
+
 namespace testsupport {
 namespace {
 
 constexpr size_t kTableOffset = 54;
 constexpr size_t kPixelOffset = kTableOffset + 256 * 4;
 
-void Put16(std::vector<uint8_t> &b, size_t at, uint32_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(std::vector<uint8_t> &b, size_t at, uint32_t v) {
-    Put16(b, at, v & 0xFFFF);
-    Put16(b, at + 2, v >> 16);
-}
-
-uint32_t Get16(const std::vector<uint8_t> &b, size_t at) {
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8;
-}
-
-uint32_t Get32(const std::vector<uint8_t> &b, size_t at) {
-    return Get16(b, at) | Get16(b, at + 2) << 16;
-}
+using le::Get16;
+using le::Get32;
+using le::Put16;
+using le::Put32;
 
 size_t RowBytes(int width) {
     return (static_cast<size_t>(width) + 3) & ~size_t{3};

@@ -1,19 +1,14 @@
 #include "tests/support/dib_files.h"
 
+#include "tests/support/little_endian.h"
+
 namespace testsupport {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void Put16(Bytes &f, unsigned v) {
-    f.push_back(static_cast<uint8_t>(v));
-    f.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(Bytes &f, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        f.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
+using le::Append16;
+using le::Append32;
 
 // File header and 40-byte info header; the pixel data starts right after
 // the colour table.
@@ -23,20 +18,20 @@ Bytes Headers(int width, int height, int bitCount, size_t tableEntries, size_t r
     Bytes f;
     f.push_back('B');
     f.push_back('M');
-    Put32(f, offBits + imageSize);
-    Put32(f, 0);
-    Put32(f, offBits);
-    Put32(f, 40);
-    Put32(f, static_cast<uint32_t>(width));
-    Put32(f, static_cast<uint32_t>(height)); // positive: bottom-up rows
-    Put16(f, 1);
-    Put16(f, static_cast<unsigned>(bitCount));
-    Put32(f, BI_RGB);
-    Put32(f, imageSize);
-    Put32(f, 2835); // 72 dots per inch
-    Put32(f, 2835);
-    Put32(f, static_cast<uint32_t>(tableEntries));
-    Put32(f, 0);
+    Append32(f, offBits + imageSize);
+    Append32(f, 0);
+    Append32(f, offBits);
+    Append32(f, 40);
+    Append32(f, static_cast<uint32_t>(width));
+    Append32(f, static_cast<uint32_t>(height)); // positive: bottom-up rows
+    Append16(f, 1);
+    Append16(f, static_cast<unsigned>(bitCount));
+    Append32(f, BI_RGB);
+    Append32(f, imageSize);
+    Append32(f, 2835); // 72 dots per inch
+    Append32(f, 2835);
+    Append32(f, static_cast<uint32_t>(tableEntries));
+    Append32(f, 0);
     return f;
 }
 
