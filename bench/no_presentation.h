@@ -13,7 +13,7 @@ class NoPresentation {
 
 #else
 
-#include "platform/portable/screen.h"
+#include "platform/portable/ddraw_display.h"
 
 class NoPresentation final : public portable::ScreenPresenter {
   public:

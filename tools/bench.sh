@@ -54,7 +54,7 @@ micro=(--benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true
     echo "Run: $(date -u '+%Y-%m-%d %H:%M UTC'); load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 } >"$results/machine.txt"
 
-# The running demo's flip times go to this log (platform/portable/flip_log.h);
+# The running demo's flip times go to this log (platform/portable/ddraw_flip_log.h);
 # only the demo's runs write it, so that no benchmark pays for it.
 probe=(env ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/demo_probe")
 

@@ -4,7 +4,7 @@
 
 #include "ddraw_faults.h"
 
-#include "screen.h"
+#include "ddraw_display.h"
 #include "win_user.h"
 
 #include <algorithm>

@@ -5,8 +5,8 @@
 #include "ddraw_faults.h"
 
 #include "gdi_objects.h"
-#include "pixel_ops.h"
-#include "screen.h"
+#include "ddraw_pixel_ops.h"
+#include "ddraw_display.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
 // The GDI calls: stock objects, memory drawing contexts, selecting a bitmap
 // into one, and copying it into a DirectDraw surface's context, where every
 // pixel becomes the palette index of its colour.
-#include "colour_match.h"
+#include "gdi_colour_match.h"
 #include "gdi_objects.h"
-#include "stock_objects.h"
+#include "gdi_stock_objects.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // refused instead of followed.
 #pragma once
 
-#include "bmp_decode.h"
+#include "user_bmp_decode.h"
 #include "win_gdi.h"
 #include "win_types.h"
 

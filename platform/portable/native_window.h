@@ -3,7 +3,7 @@
 // exist only in USER's tables and nothing is drawn.
 #pragma once
 
-#include "screen.h"
+#include "ddraw_display.h"
 #include "win_types.h"
 
 #include <cstdint>

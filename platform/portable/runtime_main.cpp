@@ -1,6 +1,6 @@
 // The runtime start-up: what the C runtime of a Windows GUI program does
 // before and after WinMain.
-#include "close_signals.h"
+#include "user_close_signals.h"
 #include "win_user.h"
 
 #include <cstdlib>

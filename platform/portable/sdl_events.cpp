@@ -1,8 +1,8 @@
 // What the windowing system tells us, as Windows messages: keys become
 // WM_KEYDOWN/WM_SYSKEYDOWN with virtual-key codes, the close button a close
 // request, the pointer WM_SETCURSOR; signals become close requests too.
-#include "close_signals.h"
-#include "keymap.h"
+#include "user_close_signals.h"
+#include "sdl_keymap.h"
 #include "native_window.h"
 #include "user_internal.h"
 

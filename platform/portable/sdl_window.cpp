@@ -3,7 +3,7 @@
 // streaming texture that shows the 8-bit frames scaled to fit.
 #include "native_window.h"
 
-#include "present_convert.h"
+#include "windowing_convert.h"
 #include "user_internal.h"
 
 #include <SDL.h>

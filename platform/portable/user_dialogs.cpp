@@ -1,5 +1,5 @@
 // The cursor and message boxes.
-#include "codepage.h"
+#include "user_codepage.h"
 #include "user_internal.h"
 
 #include <SDL.h>

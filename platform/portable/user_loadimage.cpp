@@ -1,8 +1,8 @@
 // LoadImageA for bitmap files: the file is decoded by our own BMP decoder
 // into a DIB section of exactly the requested size.
-#include "bmp_decode.h"
+#include "user_bmp_decode.h"
 #include "gdi_objects.h"
-#include "mapped_file.h"
+#include "user_mapped_file.h"
 #include "win_user.h"
 
 HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) {

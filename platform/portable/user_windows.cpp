@@ -1,7 +1,7 @@
 // Window classes and windows: registration, creation with the messages that
 // Windows sends during it, showing, painting, the default window procedure
 // and destruction.
-#include "stock_objects.h"
+#include "gdi_stock_objects.h"
 #include "user_internal.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The BMP decoder against files written here from known pictures, in every
 // form it accepts, and against damaged files it must refuse without reading
 // past the data it was given.
-#include "platform/portable/bmp_decode.h"
+#include "platform/portable/user_bmp_decode.h"
 #include "tests/support/little_endian.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // timeGetTime: milliseconds from a monotonic clock as an unsigned 32-bit
 // count, so that differences of two readings stay right across the wrap.
-#include "platform/portable/clock.h"
+#include "platform/portable/winmm_clock.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>

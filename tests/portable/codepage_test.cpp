@@ -1,6 +1,6 @@
 // The narrow text of this platform is code page 932 (Shift-JIS), as on a
 // Japanese Windows: it reaches the screen converted to UTF-8.
-#include "platform/portable/codepage.h"
+#include "platform/portable/user_codepage.h"
 
 #include <gtest/gtest.h>
 

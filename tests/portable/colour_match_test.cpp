@@ -1,7 +1,7 @@
 // Palette matching as the portable BitBlt does it: exact colours find their
 // lowest index, others the nearest by squared distance with ties to the
 // lowest index, and a colour table equal to the palette maps onto itself.
-#include "platform/portable/colour_match.h"
+#include "platform/portable/gdi_colour_match.h"
 
 #include <gtest/gtest.h>
 

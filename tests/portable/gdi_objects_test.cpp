@@ -1,7 +1,7 @@
 // GDI objects: the stock black brush, memory drawing contexts and the
 // bitmaps selected into them, and deleting both, with no object left over.
 #include "platform/portable/gdi_objects.h"
-#include "platform/portable/stock_objects.h"
+#include "platform/portable/gdi_stock_objects.h"
 #include "tests/support/dib_files.h"
 #include "tests/support/display_fixture.h"
 #include "tests/support/scratch_dir.h"

@@ -1,6 +1,6 @@
 // SDL's keys as Windows virtual-key codes, and the keys Windows marks as
 // extended.
-#include "platform/portable/keymap.h"
+#include "platform/portable/sdl_keymap.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // pixels of the screen's texture: every index becomes its palette colour,
 // opaque, whatever the palette's flags, and nothing outside the frame's
 // rows is touched.
-#include "platform/portable/present_convert.h"
+#include "platform/portable/windowing_convert.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 //                         key press is posted, which ends the demo
 #include "app/app.h"
 #include "platform/platform.h"
-#include "platform/portable/clock.h"
-#include "platform/portable/close_signals.h"
-#include "platform/portable/screen.h"
+#include "platform/portable/winmm_clock.h"
+#include "platform/portable/user_close_signals.h"
+#include "platform/portable/ddraw_display.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // back. Installed for its lifetime.
 #pragma once
 
-#include "platform/portable/screen.h"
+#include "platform/portable/ddraw_display.h"
 
 #include <functional>
 

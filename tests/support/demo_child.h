@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/portable/screen.h"
+#include "platform/portable/ddraw_display.h"
 #include "tests/support/child_process.h"
 #include "tests/support/exit_report.h"
 

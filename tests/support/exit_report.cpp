@@ -3,7 +3,7 @@
 #include "app/app.h"
 #include "display/display.h"
 #include "platform/portable/ddraw_objects.h"
-#include "platform/portable/screen.h"
+#include "platform/portable/ddraw_display.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "app/app.h"
 #include "display/display.h"
-#include "platform/portable/clock.h"
+#include "platform/portable/winmm_clock.h"
 #include "platform/portable/ddraw_faults.h"
 
 #include <cstring>

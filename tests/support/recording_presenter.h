@@ -2,7 +2,7 @@
 // show, for tests that check the screen without a real one.
 #pragma once
 
-#include "platform/portable/screen.h"
+#include "platform/portable/ddraw_display.h"
 
 #include <vector>
 

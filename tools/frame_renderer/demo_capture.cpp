@@ -1,7 +1,7 @@
 #include "demo_capture.h"
 
 #include "platform/platform.h"
-#include "platform/portable/clock.h"
+#include "platform/portable/winmm_clock.h"
 
 #include <cstdio>
 #include <cstdlib>

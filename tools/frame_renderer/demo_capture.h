@@ -3,7 +3,7 @@
 // each flipped frame to a sink.
 #pragma once
 
-#include "platform/portable/screen.h"
+#include "platform/portable/ddraw_display.h"
 
 class FrameSink {
   public:

@@ -1,4 +1,4 @@
-#include "close_signals.h"
+#include "user_close_signals.h"
 
 #include <csignal>
 #include <initializer_list>

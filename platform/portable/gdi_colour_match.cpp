@@ -3,7 +3,7 @@
 // index win every tie. That pass costs about 11 ms for a 200x210 picture of
 // distinct colours on the development machine, so pictures go through
 // PaletteMatcher instead (about 3.5 ms, most of it building the cells).
-#include "colour_match.h"
+#include "gdi_colour_match.h"
 
 #include <algorithm>
 #include <climits>

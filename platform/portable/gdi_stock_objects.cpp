@@ -1,4 +1,4 @@
-#include "stock_objects.h"
+#include "gdi_stock_objects.h"
 
 #include "win_gdi.h"
 

@@ -1,4 +1,4 @@
-#include "codepage.h"
+#include "user_codepage.h"
 
 #include <cerrno>
 #include <cstring>

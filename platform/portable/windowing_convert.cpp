@@ -1,4 +1,4 @@
-#include "present_convert.h"
+#include "windowing_convert.h"
 
 namespace portable {
 

@@ -1,4 +1,4 @@
-#include "keymap.h"
+#include "sdl_keymap.h"
 
 namespace portable {
 namespace {

@@ -1,4 +1,4 @@
-#include "clock.h"
+#include "winmm_clock.h"
 
 #include "win_mmsystem.h"
 

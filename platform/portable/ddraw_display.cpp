@@ -1,6 +1,6 @@
-#include "screen.h"
+#include "ddraw_display.h"
 
-#include "flip_log.h"
+#include "ddraw_flip_log.h"
 #include "user_internal.h"
 
 namespace portable {

@@ -1,4 +1,4 @@
-#include "mapped_file.h"
+#include "user_mapped_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "pixel_ops.h"
+#include "ddraw_pixel_ops.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "flip_log.h"
+#include "ddraw_flip_log.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -19,7 +19,7 @@
 //   pixel's bits; anything else is damage.
 // - Pixel data may overlap the colour table (bfOffBits is trusted as Windows
 //   trusts it) but may not start inside the headers or the masks.
-#include "bmp_decode.h"
+#include "user_bmp_decode.h"
 
 #include <algorithm>
 #include <climits>
