@@ -1,10 +1,12 @@
 // libFuzzer target: LoadBmpPalette on any file.
 #include "fuzz/bmp_palette_entry.h"
 
+#include "platform/portable/windowing.h"
+
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1); // nothing here needs a screen
+    portable::UseWindowing("headless"); // nothing here needs a screen
     return 0;
 }
 

@@ -2,10 +2,12 @@
 // loaded bitmap blitted into an 8-bit surface.
 #include "fuzz/load_image_entry.h"
 
+#include "platform/portable/windowing.h"
+
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1); // nothing here needs a screen
+    portable::UseWindowing("headless"); // nothing here needs a screen
     return 0;
 }
 

@@ -10,7 +10,6 @@ seconds=${1:-600}
 build=${2:-$root/build/fuzz}
 cmake --preset fuzz -B "$build" -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target load_image_fuzzer bmp_palette_fuzzer
-export SDL_VIDEODRIVER=dummy
 for target in load_image bmp_palette; do
     scratch=$(mktemp -d "${TMPDIR:-/tmp}/fuzz-$target.XXXXXX")
     mkdir -p "$build/fuzz-findings/$target"

@@ -1,126 +1,78 @@
-// What the windowing system tells us, as Windows messages: keys become
-// WM_KEYDOWN/WM_SYSKEYDOWN with virtual-key codes, the close button a close
-// request, the pointer WM_SETCURSOR; signals become close requests too.
-#include "user_close_signals.h"
+// What SDL tells us, as USER's input: keys with virtual-key codes, the
+// close button as a close request, the pointer, and windows to paint again.
+// And the wait for it: on the X server's connection itself, to the
+// nanosecond, where SDL's own wait counts whole milliseconds.
 #include "sdl_keymap.h"
-#include "native_window.h"
-#include "user_internal.h"
+#include "sdl_windowing.h"
+#include "user_input.h"
+#include "winmm_clock.h"
 
-#include <SDL.h>
-
+#include <poll.h>
 #include <time.h>
 
 namespace portable {
 namespace {
 
-// The Return key whose press toggled full screen; its release is not passed
-// on either.
-bool g_swallowReturnUp = false;
+void SleepUntil(uint64_t deadlineNs) {
+    const struct timespec until = {static_cast<time_t>(deadlineNs / 1000000000u),
+                                   static_cast<long>(deadlineNs % 1000000000u)};
+    // A signal cuts the sleep short, as it should.
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+}
 
-HWND OwnerOf(Uint32 windowID) {
+} // namespace
+
+HWND SdlBackEnd::OwnerOf(Uint32 windowID) {
     SDL_Window *window = SDL_GetWindowFromID(windowID);
     HWND hwnd = window != nullptr ? static_cast<HWND>(SDL_GetWindowData(window, "hwnd")) : nullptr;
-    if (hwnd != nullptr && IsWindow(hwnd))
+    if (hwnd != nullptr && Find(hwnd) != nullptr)
         return hwnd;
     // Events without a window of ours go to the one holding the display.
-    return IsWindow(ScreenOwner()) ? ScreenOwner() : nullptr;
+    return exclusive_;
 }
 
-// lParam of a key message: repeat count 1, bit 24 extended key, bit 29 Alt
-// held, bit 30 the key was already down, bit 31 the key is going up.
-LPARAM KeyLParam(const SDL_KeyboardEvent &key, bool alt, bool up) {
-    DWORD bits = 1;
-    if (IsExtendedKey(key.keysym.scancode))
-        bits |= 1u << 24;
-    if (alt)
-        bits |= 1u << 29;
-    if (key.repeat || up)
-        bits |= 1u << 30;
-    if (up)
-        bits |= 1u << 31;
-    return static_cast<LPARAM>(bits);
-}
-
-void OnKey(const SDL_KeyboardEvent &key) {
+void SdlBackEnd::OnKey(const SDL_KeyboardEvent &key) {
     HWND hwnd = OwnerOf(key.windowID);
     if (hwnd == nullptr)
         return;
-    const bool up = key.type == SDL_KEYUP;
-    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
-    const bool isReturn = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
-    if (!up && alt && isReturn) {
-        // Held down, the key repeats; only the press itself toggles, or the
-        // screen would flicker between the two for as long as it is held.
-        if (!key.repeat) {
-            WindowRecord *w = FindWindowRecord(hwnd);
-            NativeToggleFullscreen(w != nullptr ? w->native : nullptr);
-        }
-        g_swallowReturnUp = true;
-        return;
-    }
-    if (up && isReturn && g_swallowReturnUp) {
-        g_swallowReturnUp = false;
-        return;
-    }
-    const WPARAM vk = VirtualKeyFor(key.keysym.sym, key.keysym.scancode);
-    // With Alt held, and for F10 and Alt itself, Windows sends the system
-    // variants, which a program's window procedure leaves to the default.
-    const bool system = alt || vk == VK_F10 || vk == VK_MENU;
-    const UINT message =
-        up ? (system ? WM_SYSKEYUP : WM_KEYUP) : (system ? WM_SYSKEYDOWN : WM_KEYDOWN);
-    QueueInput(hwnd, message, vk, KeyLParam(key, alt, up));
+    KeyInput input;
+    input.vk = VirtualKeyFor(key.keysym.sym, key.keysym.scancode);
+    input.down = key.type == SDL_KEYDOWN;
+    input.repeat = key.repeat != 0;
+    input.alt = (key.keysym.mod & KMOD_ALT) != 0;
+    input.extended = IsExtendedKey(key.keysym.scancode);
+    QueueKey(hwnd, input);
 }
 
-void OnPointer(Uint32 windowID, int x, int y, UINT message) {
-    HWND hwnd = OwnerOf(windowID);
-    if (hwnd == nullptr)
-        return;
-    // Windows sends WM_SETCURSOR at once whenever the pointer moves over a
-    // window, so the window can choose (or hide) the cursor.
-    SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELONG(HTCLIENT, message));
-    if (IsWindow(hwnd))
-        QueueInput(hwnd, message, 0, MAKELONG(x, y));
-}
-
-void OnWindowEvent(const SDL_WindowEvent &event) {
+void SdlBackEnd::OnWindowEvent(const SDL_WindowEvent &event) {
     HWND hwnd = OwnerOf(event.windowID);
     if (hwnd == nullptr)
         return;
-    WindowRecord *w = FindWindowRecord(hwnd);
     switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE:
         RequestClose(hwnd);
         break;
     case SDL_WINDOWEVENT_ENTER:
-        SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
-                     MAKELONG(HTCLIENT, WM_MOUSEMOVE));
+        PointerEntered(hwnd);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        if (ScreenOwner() == hwnd)
-            NativeWindowRepaint(w->native);
+        // The frames are ours to show again; a plain window paints itself.
+        if (hwnd == exclusive_)
+            Repaint(hwnd);
         else
-            w->needsPaint = true;
+            InvalidateWindow(hwnd);
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        // A new size: the picture, or the background, drawn to fit it.
+        Repaint(hwnd);
         break;
     default:
         break;
     }
 }
 
-void DeliverCloseSignal() {
-    const std::vector<HWND> windows = AllWindows();
-    // A signal before any window exists waits for one.
-    if (windows.empty() || !TakeCloseSignal())
-        return;
-    for (HWND hwnd : windows)
-        RequestClose(hwnd);
-}
-
-} // namespace
-
-void NativePumpEvents() {
-    if (CloseSignalPending())
-        DeliverCloseSignal();
-    if (!NativeVideoAvailable())
+void SdlBackEnd::PumpEvents() {
+    if (!videoUp_)
         return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -130,7 +82,8 @@ void NativePumpEvents() {
             OnKey(event.key);
             break;
         case SDL_MOUSEMOTION:
-            OnPointer(event.motion.windowID, event.motion.x, event.motion.y, WM_MOUSEMOVE);
+            if (HWND hwnd = OwnerOf(event.motion.windowID))
+                QueuePointer(hwnd, WM_MOUSEMOVE, event.motion.x, event.motion.y);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -140,7 +93,8 @@ void NativePumpEvents() {
                 message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
             else if (event.button.button == SDL_BUTTON_MIDDLE)
                 message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-            OnPointer(event.button.windowID, event.button.x, event.button.y, message);
+            if (HWND hwnd = OwnerOf(event.button.windowID))
+                QueuePointer(hwnd, message, event.button.x, event.button.y);
             break;
         }
         case SDL_WINDOWEVENT:
@@ -152,17 +106,34 @@ void NativePumpEvents() {
     }
 }
 
-void NativeWaitEvents(int milliseconds) {
-    if (CloseSignalPending())
+void SdlBackEnd::WaitEvents(uint64_t deadlineNs) {
+    const uint64_t now = MonotonicNanoseconds();
+    if (deadlineNs <= now)
         return;
-    if (NativeVideoAvailable()) {
-        SDL_WaitEventTimeout(nullptr, milliseconds);
+    const uint64_t wait = deadlineNs - now;
+    if (videoUp_ && SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+        return; // something came in since the last pump
+    const int fd = videoUp_ ? EventFd() : -1;
+    if (fd >= 0) {
+        // The pump that came before read everything the connection had, so
+        // it turns readable exactly when the server sends something new.
+        const struct timespec timeout = {static_cast<time_t>(wait / 1000000000u),
+                                         static_cast<long>(wait % 1000000000u)};
+        struct pollfd x = {fd, POLLIN, 0};
+        ppoll(&x, 1, &timeout, nullptr);
         return;
     }
-    // No windowing system: only posted messages and signals can arrive, and
-    // a signal cuts the sleep short.
-    struct timespec pause = {milliseconds / 1000, (milliseconds % 1000) * 1000000L};
-    nanosleep(&pause, nullptr);
+    if (videoUp_ && wait >= 2000000u) {
+        // Other drivers: SDL's own wait, in whole milliseconds, short of the
+        // deadline; the rest is slept below.
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(wait / 1000000u) - 1);
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+            return;
+    }
+    // Without a display nothing can arrive but signals; where events can,
+    // the next pump is at most a millisecond away.
+    const uint64_t slice = MonotonicNanoseconds() + 1000000u;
+    SleepUntil(videoUp_ && slice < deadlineNs ? slice : deadlineNs);
 }
 
 } // namespace portable

@@ -1,8 +1,7 @@
 // The cursor and message boxes.
 #include "user_codepage.h"
 #include "user_internal.h"
-
-#include <SDL.h>
+#include "windowing.h"
 
 #include <cstdio>
 
@@ -33,7 +32,7 @@ HCURSOR WINAPI SetCursor(HCURSOR hCursor) {
     HCURSOR previous = portable::g_cursor;
     portable::g_cursor = hCursor;
     // No cursor: the pointer is hidden while it is over our windows.
-    portable::NativeWindowShowCursor(hCursor != nullptr);
+    portable::Windowing().ShowCursor(hCursor != nullptr);
     return previous;
 }
 
@@ -46,16 +45,7 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     // Narrow text is in the ANSI code page, 932, as the program wrote it.
     const std::string text = portable::AnsiToUtf8(lpText != nullptr ? lpText : "");
     const std::string caption = portable::AnsiToUtf8(lpCaption != nullptr ? lpCaption : "Error");
-    bool shown = false;
-    if (portable::NativeVideoAvailable()) {
-        portable::WindowRecord *owner = portable::FindWindowRecord(hWnd);
-        SDL_Window *parent = nullptr;
-        if (owner != nullptr && owner->native != nullptr)
-            parent = SDL_GetWindowFromID(portable::NativeWindowId(owner->native));
-        shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(),
-                                         parent) == 0;
-    }
-    if (!shown) {
+    if (!portable::Windowing().ShowMessageBox(hWnd, caption.c_str(), text.c_str())) {
         // No display to show it on: the same words where a person will see
         // them.
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

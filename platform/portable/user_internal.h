@@ -1,7 +1,6 @@
 // USER's own state, shared by its files: windows and the message queue.
 #pragma once
 
-#include "native_window.h"
 #include "win_user.h"
 
 #include <string>
@@ -19,7 +18,6 @@ struct WindowRecord {
     bool visible = false;
     bool needsPaint = false;
     bool destroying = false; // between WM_DESTROY and the record's removal
-    NativeWindow *native = nullptr;
 };
 
 WindowRecord *FindWindowRecord(HWND hwnd);
@@ -30,8 +28,5 @@ void PaintWindow(HWND hwnd);
 // Input from the windowing system, queued after the posted messages as
 // Windows queues it.
 void QueueInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// A close request from outside (the close button, a signal): what the system
-// menu's Close does.
-void RequestClose(HWND hwnd);
 
 } // namespace portable

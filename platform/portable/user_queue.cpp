@@ -1,7 +1,11 @@
 // The thread's message queue: posted messages, then input, then WM_QUIT,
 // then WM_PAINT, in the order Windows hands them out.
+#include "user_close_signals.h"
+#include "user_input.h"
 #include "user_internal.h"
 #include "win_mmsystem.h"
+#include "windowing.h"
+#include "winmm_clock.h"
 
 #include <deque>
 #include <initializer_list>
@@ -70,14 +74,49 @@ bool NextMessage(MSG *out, HWND hwnd, UINT min, UINT max, bool remove) {
     return false;
 }
 
+// A signal is a close request to every window; one that comes before any
+// window exists waits for one.
+void DeliverCloseSignal() {
+    const std::vector<HWND> windows = AllWindows();
+    if (windows.empty() || !TakeCloseSignal())
+        return;
+    for (HWND hwnd : windows)
+        RequestClose(hwnd);
+}
+
+// Everything that arrived from outside the thread, into the queue.
+void TakeInput() {
+    if (CloseSignalPending())
+        DeliverCloseSignal();
+    Windowing().PumpEvents();
+}
+
+// A frame loop polls PeekMessageA until its time is up. Instead of spinning,
+// the second empty peek within one millisecond of the clock waits in the
+// windowing system for the next millisecond or the next event, whichever
+// comes first: the loop still sees every tick of timeGetTime and every key
+// at once, and a program that peeks once between long computations never
+// waits. A clock driven by a test does not move by waiting, so then nothing
+// waits.
+uint64_t g_lastEmptyPeekMs = ~uint64_t{0};
+
+bool WaitAfterEmptyPeek() {
+    if (!ClockIsReal())
+        return false;
+    const uint64_t ms = MonotonicNanoseconds() / 1000000u;
+    if (ms != g_lastEmptyPeekMs) {
+        g_lastEmptyPeekMs = ms;
+        return false;
+    }
+    Windowing().WaitEvents((ms + 1) * 1000000u);
+    g_lastEmptyPeekMs = MonotonicNanoseconds() / 1000000u;
+    return true;
+}
+
 } // namespace
 
 void QueueInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Queue().input.push_back(MakeMsg(hwnd, message, wParam, lParam));
-}
-
-void RequestClose(HWND hwnd) {
-    QueueInput(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 } // namespace portable
@@ -98,21 +137,26 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
                          UINT wRemoveMsg) {
     if (lpMsg == nullptr)
         return FALSE;
-    portable::NativePumpEvents();
-    return portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax,
-                                 (wRemoveMsg & PM_REMOVE) != 0)
-               ? TRUE
-               : FALSE;
+    const bool remove = (wRemoveMsg & PM_REMOVE) != 0;
+    portable::TakeInput();
+    if (portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove))
+        return TRUE;
+    if (!portable::WaitAfterEmptyPeek())
+        return FALSE;
+    portable::TakeInput();
+    return portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove) ? TRUE : FALSE;
 }
 
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
     if (lpMsg == nullptr || (hWnd != nullptr && !IsWindow(hWnd)))
         return -1;
     for (;;) {
-        portable::NativePumpEvents();
+        portable::TakeInput();
         if (portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true))
             return lpMsg->message == WM_QUIT ? FALSE : TRUE;
-        portable::NativeWaitEvents(10);
+        // Posted messages come only from this thread; the wait is for input
+        // and signals.
+        portable::Windowing().WaitEvents(portable::MonotonicNanoseconds() + 10000000u);
     }
 }
 

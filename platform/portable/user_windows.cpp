@@ -3,6 +3,7 @@
 // and destruction.
 #include "gdi_stock_objects.h"
 #include "user_internal.h"
+#include "windowing.h"
 
 #include <algorithm>
 #include <cctype>
@@ -62,11 +63,11 @@ void PaintWindow(HWND hwnd) {
     if (w == nullptr)
         return;
     w->needsPaint = false;
+    // While the window holds the display, the screen shows DirectDraw's
+    // frames; the windowing system keeps the colour for when it does not.
     COLORREF colour;
-    // While the display is held the screen shows DirectDraw's frames, not
-    // the window.
-    if (w->native != nullptr && ScreenOwner() != hwnd && StockBrushColour(w->background, &colour))
-        NativeWindowFill(w->native, colour);
+    if (StockBrushColour(w->background, &colour))
+        Windowing().Fill(hwnd, colour);
 }
 
 } // namespace portable
@@ -144,10 +145,9 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
     // A window that cannot reach the screen is no window at all: creation
     // fails, as it would on Windows, instead of leaving a program running
     // with nothing shown.
-    WindowRecord *w = FindWindowRecord(hwnd);
-    if (portable::NativeVideoAvailable())
-        w->native = portable::NativeWindowCreate(hwnd, w->title.c_str(), width, height);
-    if (w->native == nullptr) {
+    portable::WindowingSystem &windowing = portable::Windowing();
+    if (!windowing.Available() ||
+        !windowing.Create(hwnd, FindWindowRecord(hwnd)->title.c_str(), width, height)) {
         SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
         t.windows.erase(portable::Key(hwnd));
         return nullptr;
@@ -177,8 +177,7 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
     WindowRecord *w = FindWindowRecord(hWnd);
     if (w == nullptr)
         return TRUE; // destroyed from inside one of those messages
-    if (w->native != nullptr)
-        portable::NativeWindowDestroy(w->native);
+    portable::Windowing().Destroy(hWnd);
     portable::Tables().windows.erase(portable::Key(hWnd));
     return TRUE;
 }
@@ -196,8 +195,7 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
             return was;
         w->visible = show;
         w->needsPaint = show;
-        if (w->native != nullptr)
-            portable::NativeWindowShow(w->native, show);
+        portable::Windowing().Show(hWnd, show);
     }
     return was ? TRUE : FALSE;
 }

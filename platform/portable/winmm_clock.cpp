@@ -22,13 +22,20 @@ void SetClockOffset(DWORD offset) {
     g_offset = offset;
 }
 
-DWORD RealClockMilliseconds() {
+bool ClockIsReal() {
+    return g_source == nullptr;
+}
+
+uint64_t MonotonicNanoseconds() {
     // CLOCK_MONOTONIC never steps back when the wall clock is set, as the
     // multimedia timer never does.
     struct timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const uint64_t ms =
-        static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+}
+
+DWORD RealClockMilliseconds() {
+    const uint64_t ms = MonotonicNanoseconds() / 1000000u;
     return static_cast<DWORD>(ms) + g_offset; // unsigned: wraps like the real count
 }
 

@@ -3,7 +3,7 @@
 // picture. Each ends the demo with the not-found message and exit code 1,
 // promptly and after the display is given back; the damaged pictures the
 // loader accepts run the demo as any picture does.
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/child_process.h"
 #include "tests/support/demo_child.h"

@@ -2,14 +2,14 @@
 // display: how each way of ending it ends it, the class registration, and
 // a display that cannot be set up.
 #include "app/app.h"
+#include "platform/portable/headless.h"
 #include "platform/portable/ddraw_faults.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/demo_child.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/surfaces.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -24,12 +24,6 @@ using testsupport::kReleaseMarkerLine;
 using testsupport::SharedBlock;
 
 const LPARAM kAltHeld = LPARAM{1} << 29;
-
-void PushSdlEvent(SDL_Event event) {
-    // Window 0 is none of ours: such input goes to the window holding the
-    // display, the demo's.
-    SDL_PushEvent(&event);
-}
 
 enum class Ending {
     KeyMessage,
@@ -59,22 +53,14 @@ void Perform(Ending ending) {
     case Ending::EscapeMessage:
         testsupport::PostToMainWindow(WM_KEYDOWN, VK_ESCAPE, 0x00010001);
         break;
-    case Ending::KeyOnTheKeyboard: {
-        SDL_Event event = {};
-        event.type = SDL_KEYDOWN;
-        event.key.state = SDL_PRESSED;
-        event.key.keysym.scancode = SDL_SCANCODE_SPACE;
-        event.key.keysym.sym = SDLK_SPACE;
-        PushSdlEvent(event);
+    case Ending::KeyOnTheKeyboard:
+        // As the windowing system hands a key to the window holding the
+        // display, the demo's.
+        portable::HeadlessPressKey(VK_SPACE);
         break;
-    }
-    case Ending::CloseButton: {
-        SDL_Event event = {};
-        event.type = SDL_WINDOWEVENT;
-        event.window.event = SDL_WINDOWEVENT_CLOSE;
-        PushSdlEvent(event);
+    case Ending::CloseButton:
+        portable::HeadlessClose(g_hWnd);
         break;
-    }
     case Ending::SystemMenuClose:
         testsupport::PostToMainWindow(WM_SYSCOMMAND, SC_CLOSE, 0);
         break;

@@ -2,7 +2,7 @@
 // default handling of everything else, which turns Alt+F4 into the end.
 #include "app/app.h"
 #include "display/display.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/child_process.h"
 #include "tests/support/exit_report.h"

@@ -1,7 +1,7 @@
 // The display once set up: the mode and surfaces it holds, the palette that
 // stays black until the picture's colours arrive, the clear and the flip.
 #include "display/display.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/program_state.h"
 #include "tests/support/surfaces.h"
@@ -27,12 +27,12 @@ class ReadyDisplay : public testsupport::ProgramStateTest {
   protected:
     void SetUp() override {
         ProgramStateTest::SetUp();
-        presenter.onEnter = [this](HWND owner, int width, int height) {
+        screen.onEnter = [this](HWND owner, int width, int height) {
             modeOwner = owner;
             modeWidth = width;
             modeHeight = height;
         };
-        presenter.onShow = [this](HWND, const portable::ScreenFrame &frame) {
+        screen.onShow = [this](HWND, const portable::ScreenFrame &frame) {
             shown.assign(static_cast<size_t>(frame.width) * frame.height, 0);
             for (int y = 0; y < frame.height; ++y)
                 std::memcpy(&shown[static_cast<size_t>(y) * frame.width],
@@ -44,7 +44,7 @@ class ReadyDisplay : public testsupport::ProgramStateTest {
     }
 
     testsupport::TestWindow window;
-    testsupport::CallbackPresenter presenter;
+    testsupport::HeadlessScreen screen;
     HWND modeOwner = nullptr;
     int modeWidth = 0, modeHeight = 0;
     std::vector<uint8_t> shown; // the last frame on screen, 640 bytes a row

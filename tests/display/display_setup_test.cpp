@@ -3,8 +3,9 @@
 // order; the display it takes and gives back.
 #include "display/display.h"
 #include "platform/portable/ddraw_faults.h"
+#include "platform/portable/ddraw_display.h"
 #include "platform/portable/ddraw_objects.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/program_state.h"
 #include "tests/support/release_log.h"
@@ -182,7 +183,7 @@ class DisplaySetup : public testsupport::ProgramStateTest,
                      public ::testing::WithParamInterface<SetupCase> {
   protected:
     testsupport::TestWindow window;
-    testsupport::CallbackPresenter presenter; // keeps the frames in the test
+    testsupport::HeadlessScreen screen; // keeps the frames in the test
 };
 
 TEST_P(DisplaySetup, LeavesTheObjectsBeforeTheFailedStepForTheTeardown) {
@@ -219,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(EachStep, DisplaySetup, ::testing::ValuesIn(kSetupCases
 
 class DisplayTeardown : public testsupport::ProgramStateTest {
   protected:
-    testsupport::CallbackPresenter presenter;
+    testsupport::HeadlessScreen screen;
 };
 
 TEST_F(DisplayTeardown, WithNothingCreatedReleasesNothingAndSaysOne) {

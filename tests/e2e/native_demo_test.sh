@@ -8,7 +8,9 @@ case_name=$1 ondulix=$2 renderer=$3 assets=$4 x_close=$5 references=$6
 source "$(dirname "$0")/lib.sh"
 
 start_xvfb
-export ONDULIX_WINDOWED=1
+# One frame pixel to one screen pixel, whatever the caller's settings.
+export ONDULIX_WINDOWED=1 ONDULIX_SCALE=1
+unset ONDULIX_BACKEND
 # SDL's software renderer: exact pixels, and no OpenGL stack to start in a
 # server without a GPU.
 export SDL_RENDER_DRIVER=software

@@ -8,7 +8,8 @@ source "$(dirname "$0")/lib.sh"
 
 start_xvfb
 xvfb=${E2E_PIDS[0]}
-export ONDULIX_WINDOWED=1 SDL_RENDER_DRIVER=software
+export ONDULIX_WINDOWED=1 ONDULIX_SCALE=1 SDL_RENDER_DRIVER=software
+unset ONDULIX_BACKEND
 run_dir="$E2E_TMP/run"
 mkdir -p "$run_dir"
 cp "$assets/earth.bmp" "$run_dir/"

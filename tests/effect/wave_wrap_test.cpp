@@ -5,7 +5,7 @@
 #include "app/app.h"
 #include "display/display.h"
 #include "effect/wave.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/program_state.h"
 #include "tests/support/surfaces.h"
 
@@ -32,7 +32,7 @@ class WaveWrap : public testsupport::ProgramStateTest {
         ASSERT_EQ(InitDirectDraw(window.hwnd()), 1);
         testsupport::WriteSurface(
             g_pDDSWork, [](int x, int y) -> uint8_t { return x < 320 && y < 240 ? Tag(y) : 0; });
-        presenter.onFlip = [this](const portable::ScreenFrame &f) {
+        screen.onFlip = [this](const portable::ScreenFrame &f) {
             std::vector<uint8_t> pixels(640 * 480);
             for (int y = 0; y < 480; ++y)
                 for (int x = 0; x < 640; ++x)
@@ -42,7 +42,7 @@ class WaveWrap : public testsupport::ProgramStateTest {
     }
 
     testsupport::MainWindow window;
-    testsupport::CallbackPresenter presenter;
+    testsupport::HeadlessScreen screen;
     std::vector<std::vector<uint8_t>> shown;
 };
 

@@ -4,7 +4,7 @@
 #include "app/app.h"
 #include "display/display.h"
 #include "image/image.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/child_process.h"
 #include "tests/support/demo_child.h"

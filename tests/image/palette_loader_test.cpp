@@ -4,7 +4,7 @@
 #include "display/display.h"
 #include "image/image.h"
 #include "platform/portable/ddraw_faults.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/program_state.h"
 #include "tests/support/scratch_dir.h"
@@ -42,7 +42,7 @@ Colour TableEntry(const std::vector<uint8_t> &file, int i) {
 class PaletteLoader : public testsupport::ProgramStateTest {
   protected:
     void SetUp() override {
-        presenter.onShow = [this](HWND, const portable::ScreenFrame &frame) {
+        screen.onShow = [this](HWND, const portable::ScreenFrame &frame) {
             shownPalette.assign(frame.palette, frame.palette + 256);
         };
         ASSERT_EQ(InitDirectDraw(window.hwnd()), 1);
@@ -73,7 +73,7 @@ class PaletteLoader : public testsupport::ProgramStateTest {
     }
 
     testsupport::TestWindow window;
-    testsupport::CallbackPresenter presenter;
+    testsupport::HeadlessScreen screen;
     testsupport::ScratchDir dir;
     std::vector<PALETTEENTRY> shownPalette; // as last put on the screen
 };

@@ -4,7 +4,7 @@
 #include "display/display.h"
 #include "image/image.h"
 #include "tests/support/bmp_files.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/program_state.h"
 #include "tests/support/scratch_dir.h"
@@ -55,7 +55,7 @@ class PictureLoader : public testsupport::ProgramStateTest {
     }
 
     testsupport::TestWindow window;
-    testsupport::CallbackPresenter presenter;
+    testsupport::HeadlessScreen screen;
     testsupport::ScratchDir dir;
 };
 

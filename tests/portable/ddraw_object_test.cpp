@@ -1,8 +1,9 @@
 // The portable DirectDraw object: the exclusive mode, creation rules,
 // palettes, and what each release really ends.
+#include "platform/portable/ddraw_display.h"
 #include "platform/portable/ddraw_objects.h"
 #include "tests/support/display_fixture.h"
-#include "tests/support/recording_presenter.h"
+#include "tests/support/headless_screen.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -181,7 +182,7 @@ TEST_F(PaletteTest, RefusesRangesPastTheTable) {
 }
 
 TEST(DisplayPresentation, FlipsAndPaletteChangesReachTheScreenAtOnce) {
-    testsupport::RecordingPresenter screen;
+    testsupport::HeadlessScreen screen;
     {
         testsupport::TestWindow window;
         LPDIRECTDRAW dd = nullptr;
@@ -206,13 +207,13 @@ TEST(DisplayPresentation, FlipsAndPaletteChangesReachTheScreenAtOnce) {
         const int before = screen.shows;
         ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
         EXPECT_EQ(screen.shows, before + 1);
-        EXPECT_EQ(screen.lastPixel, 42);
+        ASSERT_EQ(screen.Last().pixels.size(), 640u * 480u);
+        EXPECT_EQ(screen.Last().pixels[0], 42);
 
         entries[42] = {10, 20, 30, 0};
         ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
         EXPECT_EQ(screen.shows, before + 2);
-        ASSERT_EQ(screen.lastPalette.size(), 256u);
-        EXPECT_EQ(screen.lastPalette[42].peGreen, 20);
+        EXPECT_EQ(screen.Last().palette[42].peGreen, 20);
 
         palette->Release();
         primary->Release();

@@ -1,14 +1,11 @@
 // MessageBoxA without a display: the caption and the text, converted from
 // code page 932, go to stderr; while the box is up the thread's messages
 // still reach their windows, and a WM_QUIT is left for the caller.
-#include "platform/portable/native_window.h"
+#include "platform/portable/windowing.h"
 #include "tests/support/logging_window.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -16,26 +13,15 @@ namespace {
 using testsupport::DiscardQueuedMessages;
 using testsupport::LoggingWindow;
 
-// A box that opens on a real screen would wait for a person; these tests
-// need the dummy video driver, and hide any X or Wayland display from SDL's
-// own box while they run.
+// A box that opens on a real screen would wait for a person; these run on
+// the headless back end, which has no screen to show one on.
 class MessageBoxWithoutDisplay : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (portable::NativeVideoAvailable()) {
-            const char *driver = SDL_GetCurrentVideoDriver();
-            if (driver == nullptr || std::strcmp(driver, "dummy") != 0)
-                GTEST_SKIP() << "a real display is in use";
-        }
-        Hide("DISPLAY", &display_);
-        Hide("WAYLAND_DISPLAY", &wayland_);
+        ASSERT_TRUE(portable::UseWindowing("headless"));
         DiscardQueuedMessages();
     }
-    void TearDown() override {
-        Restore("DISPLAY", display_);
-        Restore("WAYLAND_DISPLAY", wayland_);
-        DiscardQueuedMessages();
-    }
+    void TearDown() override { DiscardQueuedMessages(); }
 
     // Shows the box and returns its result and what it wrote to stderr.
     int Show(HWND owner, const char *text, const char *caption, UINT type, std::string *err) {
@@ -44,18 +30,6 @@ class MessageBoxWithoutDisplay : public ::testing::Test {
         *err = ::testing::internal::GetCapturedStderr();
         return result;
     }
-
-  private:
-    static void Hide(const char *name, std::string *saved) {
-        const char *value = std::getenv(name);
-        *saved = value != nullptr ? value : "";
-        unsetenv(name);
-    }
-    static void Restore(const char *name, const std::string &saved) {
-        if (!saved.empty())
-            setenv(name, saved.c_str(), 1);
-    }
-    std::string display_, wayland_;
 };
 
 TEST_F(MessageBoxWithoutDisplay, WritesCaptionAndConvertedTextToStderr) {

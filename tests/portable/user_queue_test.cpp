@@ -1,11 +1,9 @@
 // The thread's message queue: peeking leaves a message where it is, getting
 // takes it, WM_QUIT makes GetMessageA return 0, and dispatching hands a
 // message to the procedure of its window's class.
-#include "platform/portable/native_window.h"
-#include "platform/portable/user_internal.h"
+#include "platform/portable/headless.h"
 #include "tests/support/logging_window.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -155,28 +153,17 @@ TEST_F(MessageQueue, TranslateQueuesTheCharacterOfATypingKeyNext) {
 // A key pressed while GetMessageA waits on an empty queue: it must wait for
 // it rather than return with nothing.
 TEST_F(MessageQueue, GetWaitsWhileTheQueueIsEmpty) {
-    portable::WindowRecord *record = portable::FindWindowRecord(window.hwnd());
-    ASSERT_NE(record, nullptr);
-    if (record->native == nullptr)
-        GTEST_SKIP() << "no windowing system to deliver a key";
-    const Uint32 id = portable::NativeWindowId(record->native);
-    std::atomic<bool> pushed{false};
+    std::atomic<bool> pressed{false};
     std::thread presser([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        SDL_Event event = {};
-        event.type = SDL_KEYDOWN;
-        event.key.windowID = id;
-        event.key.state = SDL_PRESSED;
-        event.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
-        event.key.keysym.sym = SDLK_ESCAPE;
-        pushed = true;
-        SDL_PushEvent(&event);
+        pressed = true;
+        portable::HeadlessPressKey(VK_ESCAPE);
     });
     MSG msg = {};
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    const bool wasPushed = pushed;
+    const bool wasPressed = pressed;
     presser.join();
-    EXPECT_TRUE(wasPushed) << "GetMessageA returned before anything was queued";
+    EXPECT_TRUE(wasPressed) << "GetMessageA returned before anything was queued";
     EXPECT_EQ(got, TRUE);
     EXPECT_EQ(msg.message, UINT{WM_KEYDOWN});
     EXPECT_EQ(msg.wParam, WPARAM{VK_ESCAPE});

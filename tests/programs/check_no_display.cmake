@@ -3,7 +3,7 @@
 # that the screen cannot be set up (on stderr, as there is no screen for a
 # box) and end with exit code 1 instead of running unseen.
 # Run in a folder with the picture, so that only the screen is missing.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=SDL_VIDEODRIVER
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=SDL_VIDEODRIVER --unset=ONDULIX_BACKEND
     --unset=DISPLAY --unset=WAYLAND_DISPLAY ${PROGRAM}
   WORKING_DIRECTORY ${ASSETS}
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors

@@ -1,5 +1,5 @@
-// The real demo (WinMain and all) with the display replaced by a presenter
-// that reports on stdout: "frame shown" once the first frame is up, and
+// The real demo (WinMain and all) on the headless windowing back end, with
+// hooks that report on stdout: "frame shown" once the first frame is up, and
 // "display given back after N frames" when the demo lets the display go,
 // before it exits. Signals are close requests, as in the demo's own start-up.
 //   demo_watch            the real clock; runs until it is closed
@@ -8,9 +8,9 @@
 //                         key press is posted, which ends the demo
 #include "app/app.h"
 #include "platform/platform.h"
-#include "platform/portable/winmm_clock.h"
+#include "platform/portable/headless.h"
 #include "platform/portable/user_close_signals.h"
-#include "platform/portable/ddraw_display.h"
+#include "platform/portable/winmm_clock.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,40 +19,39 @@ namespace {
 
 unsigned g_frames = 0;
 unsigned g_frameLimit = 0; // 0: no limit, the real clock
+unsigned g_lastFlips = 0;
 
 DWORD FrameClock(void *) {
     return static_cast<DWORD>(g_frames) * 16u;
 }
 
-class WatchingPresenter final : public portable::ScreenPresenter {
-  public:
-    void EnterExclusive(HWND, int, int) override {}
-    void Show(HWND, const portable::ScreenFrame &frame) override {
-        if (frame.flips == lastFlips_)
-            return; // a palette change, not a new frame
-        lastFlips_ = frame.flips;
-        if (++g_frames == 1) {
-            std::puts("frame shown");
-            std::fflush(stdout);
-        }
-        if (g_frames == g_frameLimit)
-            PostMessageA(g_hWnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
-    }
-    void LeaveExclusive(HWND) override {
-        std::printf("display given back after %u frames\n", g_frames);
+void OnPresented(HWND, const portable::ScreenFrame &frame) {
+    if (frame.flips == g_lastFlips)
+        return; // a palette change, not a new frame
+    g_lastFlips = frame.flips;
+    if (++g_frames == 1) {
+        std::puts("frame shown");
         std::fflush(stdout);
     }
+    if (g_frames == g_frameLimit)
+        PostMessageA(g_hWnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
+}
 
-  private:
-    unsigned lastFlips_ = 0;
-};
+void OnLeft(HWND) {
+    std::printf("display given back after %u frames\n", g_frames);
+    std::fflush(stdout);
+}
 
 } // namespace
 
 int main(int argc, char **argv) {
     portable::InstallCloseSignals();
-    static WatchingPresenter presenter;
-    portable::ScreenSetPresenter(&presenter);
+    portable::UseWindowing("headless");
+    portable::HeadlessKeepFrames(false); // nothing here looks at them
+    portable::HeadlessHooks hooks;
+    hooks.presented = OnPresented;
+    hooks.left = OnLeft;
+    portable::SetHeadlessHooks(hooks);
     if (argc > 1) {
         g_frameLimit = static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10));
         portable::SetClockSource(FrameClock, nullptr);

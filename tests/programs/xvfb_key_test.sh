@@ -32,7 +32,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" >/dev/
 pids+=($!)
 read -r -t 10 display <"$work/displayfd" || fail "Xvfb did not start"
 export DISPLAY=":$display" ONDULIX_WINDOWED=1
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+unset SDL_VIDEODRIVER WAYLAND_DISPLAY ONDULIX_BACKEND ONDULIX_SCALE
 for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.05

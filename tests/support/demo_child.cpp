@@ -1,7 +1,7 @@
 #include "tests/support/demo_child.h"
 
 #include "app/app.h"
-#include "tests/support/callback_presenter.h"
+#include "tests/support/headless_screen.h"
 
 #include <unistd.h>
 
@@ -21,21 +21,21 @@ ChildOutcome RunDemoInChild(const DemoRun &run, DemoReport *report) {
                 return;
             ReportAtExit(&report->exit);
             // Lives until the process ends, as the screen does.
-            static CallbackPresenter *presenter = new CallbackPresenter;
-            presenter->onEnter = [report](HWND, int width, int height) {
+            static HeadlessScreen *screen = new HeadlessScreen;
+            screen->onEnter = [report](HWND, int width, int height) {
                 report->displayTaken = true;
                 report->modeWidth = width;
                 report->modeHeight = height;
             };
-            presenter->onFlip = [&run, report](const portable::ScreenFrame &frame) {
-                report->flips = presenter->flips;
+            screen->onFlip = [&run, report](const portable::ScreenFrame &frame) {
+                report->flips = screen->flips;
                 if (run.onFlip)
-                    run.onFlip(presenter->flips, frame);
-                if (presenter->flips == run.frameLimit)
+                    run.onFlip(screen->flips, frame);
+                if (screen->flips == run.frameLimit)
                     PostQuitMessage(0);
             };
-            presenter->onLeave = [report](HWND) {
-                report->flipsWhenGivenBack = presenter->flips;
+            screen->onLeave = [report](HWND) {
+                report->flipsWhenGivenBack = screen->flips;
                 std::fputs(kReleaseMarkerLine, stderr);
                 std::fflush(stderr);
             };

@@ -1,10 +1,10 @@
 // Runs the demo itself, WinMain and all, in a forked child process in a
-// directory of the test's choosing, with the screen replaced by a presenter
-// that lets the test act on every frame the demo shows.
+// directory of the test's choosing, on the headless windowing back end, so
+// that the test can act on every frame the demo shows.
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/portable/ddraw_display.h"
+#include "platform/portable/windowing.h"
 #include "tests/support/child_process.h"
 #include "tests/support/exit_report.h"
 

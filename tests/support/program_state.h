@@ -16,7 +16,7 @@ class ProgramStateTest : public ::testing::Test {
     // one of them stays the main window.
     ProgramStateTest();
     // While the fixture's members still exist: the display is given back
-    // to the presenter that took it.
+    // while whatever watches the screen still does.
     void TearDown() override;
 };
 

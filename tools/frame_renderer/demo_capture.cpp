@@ -1,6 +1,7 @@
 #include "demo_capture.h"
 
 #include "platform/platform.h"
+#include "platform/portable/headless.h"
 #include "platform/portable/winmm_clock.h"
 
 #include <cstdio>
@@ -16,24 +17,17 @@ DWORD FrameClock(void *) {
     return static_cast<DWORD>(g_flips) * 16u;
 }
 
-class CapturingPresenter final : public portable::ScreenPresenter {
-  public:
-    explicit CapturingPresenter(FrameSink *sink) : sink_(sink) {}
-    void EnterExclusive(HWND, int, int) override {}
-    void LeaveExclusive(HWND) override {}
-    void Show(HWND, const portable::ScreenFrame &frame) override {
-        if (frame.flips == g_flips)
-            return; // a palette change or the first showing, not a new frame
-        g_flips = frame.flips;
-        if (!sink_->Frame(frame.flips, frame)) {
-            std::fflush(stdout);
-            std::exit(sink_->Finish());
-        }
-    }
+FrameSink *g_sink = nullptr;
 
-  private:
-    FrameSink *sink_;
-};
+void OnPresented(HWND, const portable::ScreenFrame &frame) {
+    if (frame.flips == g_flips)
+        return; // a palette change or the first showing, not a new frame
+    g_flips = frame.flips;
+    if (!g_sink->Frame(frame.flips, frame)) {
+        std::fflush(stdout);
+        std::exit(g_sink->Finish());
+    }
+}
 
 } // namespace
 
@@ -43,9 +37,12 @@ void RunDemo(const char *directory, FrameSink *sink) {
         std::exit(2);
     }
     // No window may reach a real screen, whatever DISPLAY says.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    static CapturingPresenter presenter(sink);
-    portable::ScreenSetPresenter(&presenter);
+    portable::UseWindowing("headless");
+    portable::HeadlessKeepFrames(false); // each goes to the sink as it comes
+    g_sink = sink;
+    portable::HeadlessHooks hooks;
+    hooks.presented = OnPresented;
+    portable::SetHeadlessHooks(hooks);
     portable::SetClockSource(FrameClock, nullptr);
     static int instanceTag;
     char noArguments[] = "";

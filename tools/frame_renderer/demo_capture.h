@@ -1,9 +1,9 @@
 // Runs the demo itself (WinMain, start-up and frame loop) on the portable
-// platform without a display, with the clock taken out of the way, and hands
-// each flipped frame to a sink.
+// platform's headless windowing back end, with the clock taken out of the
+// way, and hands each flipped frame to a sink.
 #pragma once
 
-#include "platform/portable/ddraw_display.h"
+#include "platform/portable/windowing.h"
 
 class FrameSink {
   public:

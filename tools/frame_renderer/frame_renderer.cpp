@@ -13,6 +13,8 @@
 #include "demo_capture.h"
 #include "png_io.h"
 
+#include "platform/portable/headless_png.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -46,22 +48,13 @@ class FrameWriter final : public FrameSink {
 
     bool Frame(unsigned n, const portable::ScreenFrame &frame) override {
         if (n >= first_ && (n - first_) % step_ == 0) {
-            uint8_t palette[256][3];
-            for (int i = 0; i < 256; ++i) {
-                palette[i][0] = frame.palette[i].peRed;
-                palette[i][1] = frame.palette[i].peGreen;
-                palette[i][2] = frame.palette[i].peBlue;
-            }
-            std::vector<uint8_t> indices(static_cast<size_t>(frame.width) * frame.height);
-            for (int y = 0; y < frame.height; ++y)
-                std::memcpy(&indices[static_cast<size_t>(y) * frame.width],
-                            frame.pixels + static_cast<ptrdiff_t>(y) * frame.pitch,
-                            static_cast<size_t>(frame.width));
             char name[32];
             std::snprintf(name, sizeof(name), "/frame-%04u.png", n);
-            if (!WritePngIndexed(outDir_ + name, frame.width, frame.height, indices.data(),
-                                 palette))
+            if (!portable::WritePngIndexed(outDir_ + name, frame.width, frame.height, frame.pixels,
+                                           frame.pitch, frame.palette)) {
+                std::fprintf(stderr, "cannot write %s%s\n", outDir_.c_str(), name);
                 failed_ = true;
+            }
         }
         return n < last_ && !failed_;
     }

@@ -11,8 +11,9 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-bool Write(const std::string &path, int width, int height, int colourType,
-           const uint8_t palette[256][3], const uint8_t *rows, size_t rowBytes) {
+} // namespace
+
+bool WritePngRgb(const std::string &path, const RgbImage &image) {
     File file(std::fopen(path.c_str(), "wb"));
     if (!file) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -25,33 +26,15 @@ bool Write(const std::string &path, int width, int height, int colourType,
         return false;
     }
     png_init_io(png, file.get());
-    png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (palette != nullptr) {
-        png_color colours[256];
-        for (int i = 0; i < 256; ++i)
-            colours[i] = {palette[i][0], palette[i][1], palette[i][2]};
-        png_set_PLTE(png, info, colours, 256);
-    }
     png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, const_cast<png_bytep>(rows + y * rowBytes));
+    const size_t rowBytes = static_cast<size_t>(image.width) * 3;
+    for (int y = 0; y < image.height; ++y)
+        png_write_row(png, const_cast<png_bytep>(image.rgb.data() + y * rowBytes));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
-}
-
-} // namespace
-
-bool WritePngRgb(const std::string &path, const RgbImage &image) {
-    return Write(path, image.width, image.height, PNG_COLOR_TYPE_RGB, nullptr, image.rgb.data(),
-                 static_cast<size_t>(image.width) * 3);
-}
-
-bool WritePngIndexed(const std::string &path, int width, int height, const uint8_t *indices,
-                     const uint8_t palette[256][3]) {
-    return Write(path, width, height, PNG_COLOR_TYPE_PALETTE, palette, indices,
-                 static_cast<size_t>(width));
 }
 
 bool ReadPngRgb(const std::string &path, RgbImage *image) {

@@ -1,4 +1,4 @@
-// Reading and writing the PNG files of the frame renderer.
+// Reading screenshots and writing difference pictures.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,5 @@ struct RgbImage {
 // a message on stderr when it cannot.
 bool ReadPngRgb(const std::string &path, RgbImage *image);
 bool WritePngRgb(const std::string &path, const RgbImage &image);
-// An 8-bit palettized PNG: the screen exactly as the display holds it.
-bool WritePngIndexed(const std::string &path, int width, int height, const uint8_t *indices,
-                     const uint8_t palette[256][3]);
+// Frames themselves are written by the platform's own writer
+// (platform/portable/headless_png.h), as the headless back end saves them.

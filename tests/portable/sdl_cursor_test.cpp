@@ -1,7 +1,7 @@
 // SetCursor: no cursor hides the pointer; a cursor shows it again; each call
 // gives back the cursor it replaced.
-#include "platform/portable/native_window.h"
 #include "platform/platform.h"
+#include "platform/portable/windowing.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -9,8 +9,7 @@
 namespace {
 
 TEST(SetCursor, NoCursorHidesThePointerAndACursorShowsIt) {
-    if (!portable::NativeVideoAvailable())
-        GTEST_SKIP() << "no windowing system";
+    ASSERT_TRUE(portable::Windowing().Available());
     int arrowTag = 0;
     const HCURSOR arrow = reinterpret_cast<HCURSOR>(&arrowTag);
     SetCursor(arrow);

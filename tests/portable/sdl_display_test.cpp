@@ -2,9 +2,8 @@
 // reach the window's pixels in their palette colours, full screen on the
 // desktop unless windowed was asked for, Alt+Enter toggles between the two,
 // and giving the display back leaves a plain window.
-#include "platform/portable/native_window.h"
-#include "platform/portable/user_internal.h"
 #include "tests/support/display_fixture.h"
+#include "tests/support/sdl_windows.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -23,8 +22,6 @@ class ExclusiveWindow : public testsupport::DisplayTest {
     explicit ExclusiveWindow(bool windowed) : windowed_(windowed) {}
 
     void SetUp() override {
-        if (!portable::NativeVideoAvailable())
-            GTEST_SKIP() << "no windowing system";
         const char *previous = std::getenv("ONDULIX_WINDOWED");
         hadSetting_ = previous != nullptr;
         if (hadSetting_)
@@ -35,10 +32,7 @@ class ExclusiveWindow : public testsupport::DisplayTest {
         ShowWindow(window.hwnd(), SW_SHOWDEFAULT);
         UpdateWindow(window.hwnd());
         DisplayTest::SetUp();
-        portable::WindowRecord *record = portable::FindWindowRecord(window.hwnd());
-        ASSERT_NE(record, nullptr);
-        ASSERT_NE(record->native, nullptr);
-        sdlWindow = SDL_GetWindowFromID(portable::NativeWindowId(record->native));
+        sdlWindow = testsupport::SdlWindowOf(window.hwnd());
         ASSERT_NE(sdlWindow, nullptr);
     }
     void TearDown() override {
@@ -79,8 +73,8 @@ class ExclusiveWindow : public testsupport::DisplayTest {
             ASSERT_EQ(SDL_PushEvent(&event), 1);
         }
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     }
 
     SDL_Window *sdlWindow = nullptr;

@@ -2,15 +2,17 @@
 // virtual-key codes (the system variants with Alt held and for F10), the
 // close button as a close request, the pointer as WM_SETCURSOR. Events are
 // pushed into SDL's queue as the windowing system would put them there.
-#include "platform/portable/native_window.h"
-#include "platform/portable/user_internal.h"
 #include "tests/support/logging_window.h"
+#include "tests/support/sdl_windows.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <ostream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -26,11 +28,9 @@ class WindowInput : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_NE(window.hwnd(), nullptr);
-        portable::WindowRecord *record = portable::FindWindowRecord(window.hwnd());
-        ASSERT_NE(record, nullptr);
-        if (record->native == nullptr)
-            GTEST_SKIP() << "no windowing system";
-        id = portable::NativeWindowId(record->native);
+        SDL_Window *sdlWindow = testsupport::SdlWindowOf(window.hwnd());
+        ASSERT_NE(sdlWindow, nullptr);
+        id = SDL_GetWindowID(sdlWindow);
         DiscardQueuedMessages();
         window.ClearLog();
     }
@@ -200,6 +200,25 @@ TEST_F(WindowInput, AltEnterIsTakenByTheDisplayAndReachesNoWindow) {
     ASSERT_EQ(after.size(), 1u);
     EXPECT_EQ(after[0].message, UINT{WM_KEYDOWN});
     EXPECT_EQ(after[0].wParam, WPARAM{VK_RETURN});
+}
+
+// A key pressed while GetMessageA waits on an empty queue ends the wait.
+TEST_F(WindowInput, AKeyEndsAWaitForMessages) {
+    std::atomic<bool> pushed{false};
+    std::thread presser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        pushed = true;
+        PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+    });
+    MSG msg = {};
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const bool wasPushed = pushed;
+    presser.join();
+    EXPECT_TRUE(wasPushed) << "GetMessageA returned before anything was queued";
+    EXPECT_EQ(got, TRUE);
+    EXPECT_EQ(msg.message, UINT{WM_KEYDOWN});
+    EXPECT_EQ(msg.wParam, WPARAM{VK_ESCAPE});
+    EXPECT_EQ(msg.hwnd, window.hwnd());
 }
 
 } // namespace

@@ -1,0 +1,13 @@
+// The windowing back ends this build has, for the choice of one.
+#pragma once
+
+#include "windowing.h"
+
+namespace portable {
+
+// Windows on a real screen through SDL2.
+WindowingSystem &SdlWindowing();
+// Windows and frames in memory only (headless.h).
+WindowingSystem &HeadlessWindowing();
+
+} // namespace portable
