@@ -1,7 +1,8 @@
-// A BMP writer for every form the decoder reads: core, info (with or
-// without masks after it), V4 and V5 headers; 1 to 32 bits per pixel;
-// uncompressed, RLE8, RLE4 and bit fields. Fields are written as given, so
-// a damaged file is a form with a wrong field.
+// The one BMP writer of the tests and of the fuzz corpus generator, for
+// every form the decoder reads: core, info (with or without masks after it),
+// V4 and V5 headers; 1 to 32 bits per pixel; uncompressed, RLE8, RLE4 and bit
+// fields. Fields are written as given, so a damaged file is a form with a
+// wrong field.
 #pragma once
 
 #include "tests/support/little_endian.h"
@@ -10,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-namespace bmpsamples {
+namespace testsupport {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -50,4 +51,4 @@ constexpr size_t kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPl
                  kBitCount = 28, kCompression = 30, kSizeImage = 34, kColorsUsed = 46,
                  kAfterInfo = 54;
 
-} // namespace bmpsamples
+} // namespace testsupport

@@ -1,6 +1,6 @@
-#include "fuzz/bmp_writer.h"
+#include "tests/support/bmp_writer.h"
 
-namespace bmpsamples {
+namespace testsupport {
 
 using le::Append16;
 using le::Append32;
@@ -93,4 +93,4 @@ std::vector<uint32_t> SpreadTable(int n) {
     return table;
 }
 
-} // namespace bmpsamples
+} // namespace testsupport
