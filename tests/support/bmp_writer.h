@@ -24,20 +24,25 @@ struct BmpForm {
     uint16_t planes = 1;
     uint16_t bitCount = 8;
     uint32_t compression = kRgb;
-    uint32_t colorsUsed = 0;       // biClrUsed as written
-    std::vector<uint32_t> table;   // 0x00RRGGBB, written in the header's entry size
-    uint32_t masks[3] = {0, 0, 0}; // red, green, blue, with kBitfields
-    Bytes pixels;                  // the pixel data as stored
+    uint32_t colorsUsed = 0;     // biClrUsed as written
+    std::vector<uint32_t> table; // 0xAARRGGBB; AA is the entry's fourth byte, none in a core table
+    // Red, green and blue: after a 40-byte header with kBitfields, and in
+    // every longer header whatever the compression.
+    uint32_t masks[3] = {0, 0, 0};
+    uint32_t alphaMask = 0; // in headers of 56 bytes or more
+    Bytes pixels;           // the pixel data as stored
 };
 
 // The file: headers, masks after a 40-byte header when compressed with bit
 // fields, colour table, pixels right after it (bfOffBits points there).
 Bytes WriteBmp(const BmpForm &form);
 
-// Uncompressed pixel data: rows in file order (bottom-up unless the height
-// is negative), padded to four bytes; value(x, y) with y from the top.
+// Uncompressed pixel data: rows in file order (bottom-up unless topDown),
+// padded to four bytes; value(x, y) with y from the top. Every bit of a row
+// that holds no pixel, in its last pixel byte or its padding, is the
+// matching bit of `fill`.
 Bytes PackRows(int width, int height, int bitCount, bool topDown,
-               const std::function<uint32_t(int, int)> &value);
+               const std::function<uint32_t(int, int)> &value, uint8_t fill = 0);
 
 // A colour table of n entries spread over the colour cube.
 std::vector<uint32_t> SpreadTable(int n);
