@@ -3,6 +3,7 @@
 // past the data it was given.
 #include "platform/portable/bmp_decode.h"
 #include "tests/support/bmp_writer.h"
+#include "tests/support/dib_files.h"
 
 #include <gtest/gtest.h>
 
@@ -242,14 +243,10 @@ Bytes EncodeRle(const Picture &pic, bool fourBit) {
     return f;
 }
 
-DWORD Quad(const RGBQUAD &c) {
-    return static_cast<DWORD>(c.rgbReserved) << 24 | c.rgbRed << 16 | c.rgbGreen << 8 | c.rgbBlue;
-}
-
 std::vector<DWORD> Quads(const std::vector<RGBQUAD> &colors) {
     std::vector<DWORD> out;
     for (const RGBQUAD &c : colors)
-        out.push_back(Quad(c));
+        out.push_back(testsupport::PackedQuad(c));
     return out;
 }
 
