@@ -1,4 +1,4 @@
-// The one BMP writer of the tests and of the fuzz corpus generator, for
+// The BMP writer that the tests and the fuzz corpus generator share, for
 // every form the decoder reads: core, info (with or without masks after it),
 // V4 and V5 headers; 1 to 32 bits per pixel; uncompressed, RLE8, RLE4 and bit
 // fields. Fields are written as given, so a damaged file is a form with a
