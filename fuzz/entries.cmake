@@ -15,7 +15,7 @@ if(NOT TARGET ondulix_fuzz_entries)
   # tests/data/bmp_regressions: committed files, rebuilt from here.
   add_executable(make_bmp_samples
     ${CMAKE_CURRENT_LIST_DIR}/make_bmp_samples.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/bmp_writer.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/bmp_writer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sample_forms.cpp
     ${CMAKE_CURRENT_LIST_DIR}/regression_forms.cpp)
   target_include_directories(make_bmp_samples PRIVATE ${PROJECT_SOURCE_DIR})

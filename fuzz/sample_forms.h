@@ -2,11 +2,14 @@
 // fuzzers' seeds) and damaged ones (the loader's regression files).
 #pragma once
 
-#include "fuzz/bmp_writer.h"
+#include "tests/support/bmp_writer.h"
 
 #include <string>
 
 namespace bmpsamples {
+
+// The forms are written with the tests' BMP writer.
+using namespace testsupport;
 
 struct NamedFile {
     std::string name;

@@ -2,7 +2,8 @@
 // form it accepts, and against damaged files it must refuse without reading
 // past the data it was given.
 #include "platform/portable/user_bmp_decode.h"
-#include "tests/support/little_endian.h"
+#include "tests/support/bmp_writer.h"
+#include "tests/support/dib_files.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +23,8 @@ using Bytes = std::vector<BYTE>;
 
 // ---- Writing BMP files ---------------------------------------------------
 
-using le::Append16;
-using le::Append32;
-using le::Put16;
-using le::Put32;
+using testsupport::Put16;
+using testsupport::Put32;
 
 // Field offsets in a file with an info (or longer) header.
 constexpr size_t kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
@@ -176,32 +175,6 @@ Picture MakePicture(const BmpForm &form) {
     return pic;
 }
 
-void PackRow(const Picture &pic, int bitCount, int y, Bytes &f) {
-    const size_t start = f.size();
-    const uint64_t stride = (static_cast<uint64_t>(pic.width) * bitCount + 31) / 32 * 4;
-    if (IsIndexedDepth(bitCount)) {
-        const int perByte = 8 / bitCount;
-        for (int x = 0; x < pic.width; x += perByte) {
-            BYTE packed = 0;
-            for (int k = 0; k < perByte; ++k) {
-                // Past the row's end, set bits: nothing may read them.
-                const BYTE index = x + k < pic.width ? pic.indices[y * pic.width + x + k]
-                                                     : static_cast<BYTE>((1 << bitCount) - 1);
-                packed = static_cast<BYTE>(packed << bitCount | index);
-            }
-            f.push_back(packed);
-        }
-    } else {
-        for (int x = 0; x < pic.width; ++x) {
-            const DWORD v = pic.raw[y * pic.width + x];
-            for (int b = 0; b < bitCount / 8; ++b)
-                f.push_back(static_cast<BYTE>(v >> (8 * b)));
-        }
-    }
-    while (f.size() - start < stride)
-        f.push_back(0xEE); // padding, never pixels
-}
-
 // One row of RLE commands for a row of indices.
 void EncodeRleRow(const BYTE *row, int width, bool fourBit, Bytes &f) {
     auto runLength = [&](int x) {
@@ -250,7 +223,7 @@ void EncodeRleRow(const BYTE *row, int width, bool fourBit, Bytes &f) {
     }
 }
 
-Bytes EncodeRle(const Picture &pic, bool fourBit, bool endOfBitmap) {
+Bytes EncodeRle(const Picture &pic, bool fourBit) {
     Bytes f;
     for (int fileRow = 0; fileRow < pic.height; ++fileRow) {
         const BYTE *row = &pic.indices[(pic.height - 1 - fileRow) * pic.width];
@@ -266,108 +239,55 @@ Bytes EncodeRle(const Picture &pic, bool fourBit, bool endOfBitmap) {
         if (!last)
             f.insert(f.end(), {0, 0});
     }
-    if (endOfBitmap)
-        f.insert(f.end(), {0, 1});
+    f.insert(f.end(), {0, 1});
     return f;
-}
-
-struct WriteOptions {
-    bool rleEndOfBitmap = true;
-    bool rleSizeImage = true;
-};
-
-// A whole file around pixel data already encoded in the form's layout.
-Bytes WriteBmpFile(const BmpForm &form, const std::vector<RGBQUAD> &colors, const Bytes &pixels,
-                   DWORD sizeImage) {
-    const bool core = form.header == kCore;
-    const bool masksAfterHeader = form.compression == BI_BITFIELDS && form.header == kInfo;
-    DWORD masks[3] = {0, 0, 0};
-    if (!IsIndexedDepth(form.bitCount) && form.bitCount != 24)
-        FormMasks(form, masks);
-    const size_t tableBytes = colors.size() * (core ? 3 : 4);
-    const DWORD offBits =
-        static_cast<DWORD>(14 + form.header + (masksAfterHeader ? 12 : 0) + tableBytes);
-
-    Bytes f;
-    f.push_back('B');
-    f.push_back('M');
-    Append32(f, static_cast<DWORD>(offBits + pixels.size()));
-    Append32(f, 0);
-    Append32(f, offBits);
-    if (core) {
-        Append32(f, kCore);
-        Append16(f, form.width);
-        Append16(f, form.height);
-        Append16(f, 1);
-        Append16(f, form.bitCount);
-    } else {
-        Append32(f, form.header);
-        Append32(f, static_cast<DWORD>(form.width));
-        Append32(f, static_cast<DWORD>(form.topDown ? -form.height : form.height));
-        Append16(f, 1);
-        Append16(f, form.bitCount);
-        Append32(f, form.compression);
-        Append32(f, sizeImage);
-        Append32(f, 2835);
-        Append32(f, 2835);
-        Append32(f, form.colorsUsed);
-        Append32(f, 0);
-        if (form.header >= kInfo52) {
-            // Longer headers hold masks even for BI_RGB, where they must be
-            // ignored: write nonsense there to show they are.
-            const bool used = form.compression == BI_BITFIELDS;
-            Append32(f, used ? masks[0] : 0x1);
-            Append32(f, used ? masks[1] : 0x1);
-            Append32(f, used ? masks[2] : 0x1);
-        }
-        if (form.header >= kInfo56)
-            Append32(f, 0xFF000000u & ~(masks[0] | masks[1] | masks[2]));
-        if (form.header >= kV4)
-            Append32(f, 0x73524742); // LCS_sRGB
-        while (f.size() < 14 + form.header)
-            f.push_back(0);
-    }
-    if (masksAfterHeader)
-        for (DWORD m : masks)
-            Append32(f, m);
-    for (const RGBQUAD &c : colors) {
-        f.push_back(c.rgbBlue);
-        f.push_back(c.rgbGreen);
-        f.push_back(c.rgbRed);
-        if (!core)
-            f.push_back(c.rgbReserved);
-    }
-    EXPECT_EQ(f.size(), offBits);
-    f.insert(f.end(), pixels.begin(), pixels.end());
-    return f;
-}
-
-Bytes WriteBmp(const BmpForm &form, const Picture &pic, WriteOptions options = {}) {
-    const bool rle = form.compression == BI_RLE8 || form.compression == BI_RLE4;
-    Bytes pixels;
-    if (rle) {
-        pixels = EncodeRle(pic, form.compression == BI_RLE4, options.rleEndOfBitmap);
-    } else {
-        for (int fileRow = 0; fileRow < pic.height; ++fileRow)
-            PackRow(pic, form.bitCount, form.topDown ? fileRow : pic.height - 1 - fileRow, pixels);
-    }
-    const DWORD sizeImage = rle && !options.rleSizeImage ? 0 : static_cast<DWORD>(pixels.size());
-    return WriteBmpFile(form, pic.colors, pixels, sizeImage);
-}
-
-Bytes WriteBmp(const BmpForm &form, WriteOptions options = {}) {
-    return WriteBmp(form, MakePicture(form), options);
-}
-
-DWORD Quad(const RGBQUAD &c) {
-    return static_cast<DWORD>(c.rgbReserved) << 24 | c.rgbRed << 16 | c.rgbGreen << 8 | c.rgbBlue;
 }
 
 std::vector<DWORD> Quads(const std::vector<RGBQUAD> &colors) {
     std::vector<DWORD> out;
     for (const RGBQUAD &c : colors)
-        out.push_back(Quad(c));
+        out.push_back(testsupport::PackedQuad(c));
     return out;
+}
+
+// A whole file around pixel data already encoded in the form's layout.
+Bytes WriteBmpFile(const BmpForm &form, const std::vector<RGBQUAD> &colors, const Bytes &pixels) {
+    DWORD masks[3] = {0, 0, 0};
+    if (!IsIndexedDepth(form.bitCount) && form.bitCount != 24)
+        FormMasks(form, masks);
+    testsupport::BmpForm f;
+    f.headerSize = form.header;
+    f.width = form.width;
+    f.height = form.topDown ? -form.height : form.height;
+    f.bitCount = static_cast<uint16_t>(form.bitCount);
+    f.compression = form.compression;
+    f.colorsUsed = form.colorsUsed;
+    f.table = Quads(colors);
+    // Longer headers hold masks even for BI_RGB, where they must be
+    // ignored: write nonsense there to show they are.
+    for (int c = 0; c < 3; ++c)
+        f.masks[c] = form.compression == BI_BITFIELDS ? masks[c] : 0x1;
+    f.alphaMask = 0xFF000000u & ~(masks[0] | masks[1] | masks[2]);
+    f.pixels = pixels;
+    return testsupport::WriteBmp(f);
+}
+
+Bytes WriteBmp(const BmpForm &form, const Picture &pic) {
+    if (form.compression == BI_RLE8 || form.compression == BI_RLE4)
+        return WriteBmpFile(form, pic.colors, EncodeRle(pic, form.compression == BI_RLE4));
+    const auto value = [&](int x, int y) -> uint32_t {
+        const size_t i = static_cast<size_t>(y) * pic.width + x;
+        return IsIndexedDepth(form.bitCount) ? pic.indices[i] : pic.raw[i];
+    };
+    // Row padding, and the bits past a row's last pixel, are never pixels:
+    // filled with 0xEE, they would show if read as any.
+    return WriteBmpFile(
+        form, pic.colors,
+        testsupport::PackRows(pic.width, pic.height, form.bitCount, form.topDown, value, 0xEE));
+}
+
+Bytes WriteBmp(const BmpForm &form) {
+    return WriteBmp(form, MakePicture(form));
 }
 
 bool Decode(const Bytes &file, DibImage *out, int width = 0, int height = 0) {
@@ -494,7 +414,7 @@ INSTANTIATE_TEST_SUITE_P(AcceptedForms, BmpRoundTrip, testing::ValuesIn(kAccepte
 TEST(BmpTestWriter, RleFilesUseEveryCommand) {
     BmpForm form = Form("InfoRle8", kInfo, 8, BI_RLE8, false, 40);
     form.width = 21;
-    const Bytes rle = EncodeRle(MakePicture(form), false, true);
+    const Bytes rle = EncodeRle(MakePicture(form), false);
     bool run = false, absolute = false, endOfLine = false, deltaRight = false, deltaUp = false;
     for (size_t i = 0; i + 1 < rle.size();) {
         const BYTE count = rle[i], second = rle[i + 1];
@@ -583,8 +503,10 @@ Bytes RleFile(int width, int height, bool fourBit, const Bytes &stream, DWORD co
     form.width = width;
     form.height = height;
     form.colorsUsed = colorsUsed;
-    return WriteBmpFile(form, MakeColorTable(TableLength(form)), stream,
-                        sizeImage ? static_cast<DWORD>(stream.size()) : 0);
+    Bytes file = WriteBmpFile(form, MakeColorTable(TableLength(form)), stream);
+    if (!sizeImage)
+        Put32(file, kSizeImage, 0);
+    return file;
 }
 
 TEST(BmpDecodeRle8, RunsAbsoluteDeltaEndOfLineAndEnd) {
@@ -965,9 +887,8 @@ TEST(BmpDecodeRleTruncation, WithoutSizeImageCutsDecodeWithinBounds) {
     BmpForm rle4 = Form("Rle4", kInfo, 4, BI_RLE4);
     rle4.width = 21;
     for (const BmpForm &form : {kRle8Form, rle4}) {
-        WriteOptions options;
-        options.rleSizeImage = false;
-        const Bytes file = WriteBmp(form, options);
+        Bytes file = WriteBmp(form);
+        Put32(file, kSizeImage, 0);
         DibImage full;
         ASSERT_TRUE(Decode(file, &full));
         const size_t pixelOffset = file[kOffBits] | file[kOffBits + 1] << 8;

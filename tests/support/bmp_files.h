@@ -24,7 +24,7 @@ struct Bmp8 {
 };
 
 // The file's bytes, the picture's pixel (x, y) (y counted from the top)
-// being index(x, y).
+// being index(x, y); written with tests/support/bmp_writer.h.
 std::vector<uint8_t> WriteBmp8(int width, int height, const std::array<Rgb, 256> &colours,
                                const std::function<uint8_t(int, int)> &index);
 

@@ -1,6 +1,7 @@
 // BMP files in the forms LoadImageA meets besides the demo's own: any
 // colour-table length and any fourth byte in its entries, and 24-bit direct
-// colour. Written by the tests, so they depend on no shipped picture.
+// colour. Written by the tests (with tests/support/bmp_writer.h), so they
+// depend on no shipped picture.
 #pragma once
 
 #include "platform/platform.h"
@@ -21,5 +22,8 @@ std::vector<uint8_t> IndexedBmpFile(int width, int height, const std::vector<RGB
 std::vector<uint8_t> TrueColourBmpFile(int width, int height, const std::vector<uint32_t> &colours);
 
 RGBQUAD MakeRgbQuad(uint8_t red, uint8_t green, uint8_t blue, uint8_t reserved = 0);
+
+// The entry as a BmpForm's table holds it: 0xAARRGGBB, AA its fourth byte.
+uint32_t PackedQuad(const RGBQUAD &q);
 
 } // namespace testsupport

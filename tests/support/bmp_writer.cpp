@@ -1,6 +1,6 @@
-#include "fuzz/bmp_writer.h"
+#include "tests/support/bmp_writer.h"
 
-namespace bmpsamples {
+namespace testsupport {
 
 using le::Append16;
 using le::Append32;
@@ -37,7 +37,9 @@ Bytes WriteBmp(const BmpForm &form) {
         if (form.headerSize > 40) {
             for (uint32_t mask : form.masks)
                 Append32(b, mask);
-            b.resize(14 + form.headerSize, 0); // alpha mask, colour space: unused
+            if (form.headerSize >= 56)
+                Append32(b, form.alphaMask);
+            b.resize(14 + form.headerSize, 0); // colour space and the rest: unused
             if (form.headerSize >= 108)
                 Put32(b, 14 + 56, 0x73524742); // 'sRGB'
         }
@@ -50,32 +52,29 @@ Bytes WriteBmp(const BmpForm &form) {
         b.push_back(static_cast<uint8_t>(c >> 8));
         b.push_back(static_cast<uint8_t>(c >> 16));
         if (!core)
-            b.push_back(0);
+            b.push_back(static_cast<uint8_t>(c >> 24));
     }
     b.insert(b.end(), form.pixels.begin(), form.pixels.end());
     return b;
 }
 
 Bytes PackRows(int width, int height, int bitCount, bool topDown,
-               const std::function<uint32_t(int, int)> &value) {
+               const std::function<uint32_t(int, int)> &value, uint8_t fill) {
     const size_t stride = (static_cast<size_t>(width) * bitCount + 31) / 32 * 4;
-    Bytes pixels(stride * static_cast<size_t>(height), 0);
+    Bytes pixels(stride * static_cast<size_t>(height), fill);
     for (int y = 0; y < height; ++y) {
         const int fileRow = topDown ? y : height - 1 - y;
         uint8_t *row = &pixels[stride * static_cast<size_t>(fileRow)];
         for (int x = 0; x < width; ++x) {
             const uint32_t v = value(x, y);
-            switch (bitCount) {
-            case 1:
-                row[x / 8] |= static_cast<uint8_t>((v & 1) << (7 - x % 8));
-                break;
-            case 4:
-                row[x / 2] |= static_cast<uint8_t>((v & 15) << (x % 2 ? 0 : 4));
-                break;
-            default:
+            if (bitCount < 8) { // several pixels a byte, the first in the high bits
+                const int shift = 8 - bitCount - x * bitCount % 8;
+                const uint32_t mask = ((1u << bitCount) - 1) << shift;
+                uint8_t &byte = row[x * bitCount / 8];
+                byte = static_cast<uint8_t>((byte & ~mask) | (v << shift & mask));
+            } else {
                 for (int i = 0; i < bitCount / 8; ++i)
                     row[x * (bitCount / 8) + i] = static_cast<uint8_t>(v >> (8 * i));
-                break;
             }
         }
     }
@@ -93,4 +92,4 @@ std::vector<uint32_t> SpreadTable(int n) {
     return table;
 }
 
-} // namespace bmpsamples
+} // namespace testsupport
