@@ -42,6 +42,8 @@ cleanup() {
     unmount_all || true
 }
 trap cleanup EXIT
+# A stopped run cleans up too: bash skips the EXIT trap on a fatal signal.
+trap 'exit 1' INT TERM HUP
 
 # A fresh root every time; only debootstrap's downloads are kept.
 step "a minimal Debian 12 root from $mirror"
@@ -135,6 +137,6 @@ echo "${#files[@]} files removed"
 
 # The root stays for a look until the next run replaces it.
 step "done"
-trap - EXIT
+trap - EXIT INT TERM HUP
 unmount_all
 echo "PASS: the .deb installs, runs headless and purges in a clean Debian 12"
