@@ -56,7 +56,10 @@ std::vector<BYTE> SquareRgba(const portable::DibImage &dib, int side) {
                 continue;
             const RGBQUAD &c = dib.colors[index];
             BYTE *p = &rgba[(static_cast<size_t>(top + y) * side + left + x) * 4];
-            p[0] = c.rgbRed, p[1] = c.rgbGreen, p[2] = c.rgbBlue, p[3] = 255;
+            p[0] = c.rgbRed;
+            p[1] = c.rgbGreen;
+            p[2] = c.rgbBlue;
+            p[3] = 255;
         }
     return rgba;
 }
