@@ -19,7 +19,8 @@ pack() {
     shift
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" --target "$@"
-    made=$(cd "$root/build/$preset" && cpack | sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p')
+    made=$(cd "$root/build/$preset" && cpack |
+        sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p')
     [[ -n "$made" ]] || { echo "package.sh: cpack made nothing for $preset" >&2; exit 1; }
     cp "$made" "$out/"
 }
