@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when they are missing.
-# Usage: tools/deps.sh build|demo|test
+# Usage: tools/deps.sh build|demo|package|test
 # As root it runs apt-get itself (sudo where present); otherwise it prints
 # the exact apt-get line and stops.
 set -euo pipefail
@@ -13,11 +13,17 @@ build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev googletest l
 test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool imagemagick
            libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang clang-format
            libclang-rt-14-dev valgrind)
+# The packages' makers: the two Windows cross-compilers, and what CPack's
+# .deb needs to find the real dependencies (dpkg-shlibdeps, file). Their
+# checks: a clean Debian root to install into, and lintian.
+package_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev file)
+package_test_pkgs=(debootstrap lintian)
 
 case "${1:-}" in
   build|demo) wanted=("${build_pkgs[@]}") ;;
-  test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
-  *) echo "usage: $0 build|demo|test" >&2; exit 2 ;;
+  package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}") ;;
+  test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}" "${package_test_pkgs[@]}") ;;
+  *) echo "usage: $0 build|demo|package|test" >&2; exit 2 ;;
 esac
 
 missing=()

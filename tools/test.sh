@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the native and sanitizer builds, and
-# the two Windows cross-builds.
+# the two Windows cross-builds; then the packages a person downloads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -22,3 +22,14 @@ ctest --preset native
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
+
+# The packages: made, inspected, linted, the Windows zip run under Wine (in
+# the end-to-end tests' prefix) and the .deb installed into a clean Debian
+# root, run there headless and purged.
+tools/package.sh
+deb=$(echo build/packages/ondulix_*_amd64.deb)
+tests/packages/deb_contents_test.sh "$deb" assets
+tests/packages/lintian_test.sh "$deb"
+tests/packages/windows_zip_test.sh build/packages/ondulix-*-windows-x86_64.zip \
+    build/packages/ondulix-*-windows-i686.zip build/native/tools/frame_renderer assets
+tests/packages/deb_install_test.sh "$deb"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# What the .deb carries: dependencies found in the program, a stripped
+# program behind the launcher, the picture, and a desktop entry whose icons
+# are the picture on a transparent square.
+# Usage: deb_contents_test.sh ONDULIX.deb ASSETS_DIR
+set -euo pipefail
+deb=$1 assets=$2
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/ondulix-deb.XXXXXX")
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libsdl2-2.0-0 libstdc++6 libc6; do
+    sed 's/[,|]/\n/g' <<<"$depends" | awk '{print $1}' | grep -qx -- "$lib" ||
+        fail "Depends ($depends) lacks $lib"
+done
+echo "Depends: $depends"
+
+dpkg-deb -x "$deb" "$tmp"
+program=$tmp/usr/libexec/ondulix/ondulix
+[[ -x "$tmp/usr/bin/ondulix" ]] || fail "no /usr/bin/ondulix"
+file -b "$program" | grep -q "ELF 64-bit.*, stripped" || fail "program: $(file -b "$program")"
+cmp -s "$tmp/usr/share/ondulix/earth.bmp" "$assets/earth.bmp" ||
+    fail "/usr/share/ondulix/earth.bmp is not assets/earth.bmp"
+
+desktop=$tmp/usr/share/applications/ondulix.desktop
+grep -qx "Exec=ondulix" "$desktop" || fail "the desktop entry does not run ondulix"
+grep -qx "Icon=ondulix" "$desktop" || fail "the desktop entry names another icon"
+icons=0
+for icon in "$tmp"/usr/share/icons/hicolor/*/apps/ondulix.png; do
+    size=$(basename "$(dirname "$(dirname "$icon")")")
+    # Alpha in a corner (space), at the centre (the Earth), and the size.
+    read -r corner centre got < <(convert "$icon" \
+        -format '%[fx:int(255*p{0,0}.a)] %[fx:int(255*p{w/2,h/2}.a)] %wx%h\n' info:)
+    [[ "$got" == "$size" ]] || fail "icon of $size is $got"
+    [[ "$corner" == 0 && "$centre" == 255 ]] ||
+        fail "icon of $size: corner alpha $corner (want 0), centre alpha $centre (want 255)"
+    icons=$((icons + 1))
+done
+((icons >= 1)) || fail "no icon"
+echo "PASS: the .deb's dependencies, program, picture, desktop entry and $icons icons"
