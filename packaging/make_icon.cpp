@@ -3,7 +3,7 @@
 // area averaging. Integer arithmetic throughout, so the same picture gives
 // the same PNG bytes on every build.
 // Usage: make_icon EARTH.BMP SIZE OUT.PNG
-#include "platform/portable/bmp_decode.h"
+#include "platform/portable/user_bmp_decode.h"
 
 #include <algorithm>
 #include <cstdint>

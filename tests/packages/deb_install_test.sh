@@ -14,9 +14,8 @@ root="$work/root"
 mirror=${ONDULIX_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 
 # How the demo runs without a screen, in this one place: no display to find,
-# the program's headless back end, and SDL's dummy video driver for a build
-# that does not have that back end.
-headless=(-u DISPLAY -u WAYLAND_DISPLAY ONDULIX_BACKEND=headless SDL_VIDEODRIVER=dummy)
+# and the program's headless windowing back end.
+headless=(-u DISPLAY -u WAYLAND_DISPLAY ONDULIX_BACKEND=headless)
 # A user's PATH, not this script's.
 user_path=PATH=/usr/local/bin:/usr/bin:/bin
 
