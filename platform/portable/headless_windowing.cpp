@@ -32,7 +32,8 @@ struct PendingInput {
     WPARAM vk;
 };
 
-// ONDULIX_SAVE_FRAMES and ONDULIX_SAVE_EVERY, read at the first frame.
+// ONDULIX_SAVE_FRAMES and ONDULIX_SAVE_EVERY, read whenever the display is
+// taken.
 struct FrameSaving {
     std::string folder; // empty: frames are not saved
     unsigned every = 1;
@@ -80,6 +81,8 @@ class Headless final : public WindowingSystem {
     void ShowCursor(bool) override {}
     void EnterExclusive(HWND hwnd, int width, int height) override {
         exclusive_ = hwnd;
+        saving_ = ReadFrameSaving();
+        lastSavedFlip_ = 0;
         if (hooks_.entered)
             hooks_.entered(hwnd, width, height);
     }
@@ -117,7 +120,6 @@ class Headless final : public WindowingSystem {
     HeadlessHooks hooks_;
     HeadlessFrame last_;
     bool keep_ = true;
-    bool savingRead_ = false;
     FrameSaving saving_;
     unsigned lastSavedFlip_ = 0;
 
@@ -129,10 +131,6 @@ class Headless final : public WindowingSystem {
 void Headless::Present(HWND hwnd, const ScreenFrame &frame) {
     if (keep_)
         Keep(frame);
-    if (!savingRead_) {
-        savingRead_ = true;
-        saving_ = ReadFrameSaving();
-    }
     if (!saving_.folder.empty())
         Save(frame);
     if (hooks_.presented)

@@ -52,15 +52,28 @@ class WatchedGlobals {
     std::unique_ptr<testsupport::LoggedPalette> palette_;
 };
 
-struct SetupCase {
-    const char *name;
+// A set-up step made to fail: the call, and how many calls of it succeed
+// first.
+struct Fault {
     bool inject;
     DirectDrawCall call;
-    unsigned skip; // calls of that operation that succeed first
-    int result;    // of InitDirectDraw
-    // The globals set afterwards.
-    bool dd, primary, back, work, palette;
-    size_t liveObjects;
+    unsigned skip;
+};
+constexpr Fault Failing(DirectDrawCall call, unsigned skip = 0) {
+    return Fault{true, call, skip};
+}
+constexpr Fault kNoFault = {false, DirectDrawCall::Create, 0};
+
+// The display globals, as flags.
+enum Global : unsigned { kDirectDraw = 1, kPrimary = 2, kBack = 4, kWork = 8, kPalette = 16 };
+constexpr unsigned kAllGlobals = kDirectDraw | kPrimary | kBack | kWork | kPalette;
+
+struct SetupCase {
+    const char *name;
+    Fault fault;
+    int result;          // of InitDirectDraw
+    unsigned globalsSet; // afterwards
+    size_t liveObjects;  // afterwards
     ReleaseLog releases; // by the teardown, in order
 };
 
@@ -69,112 +82,53 @@ std::ostream &operator<<(std::ostream &os, const SetupCase &c) {
 }
 
 const SetupCase kSetupCases[] = {
-    {"DirectDrawCreate fails",
-     true,
-     DirectDrawCall::Create,
-     0,
-     0,
-     false,
-     false,
-     false,
-     false,
-     false,
-     0,
-     {}},
+    {"DirectDrawCreate fails", Failing(DirectDrawCall::Create), 0, 0, 0, {}},
     {"cooperative level refused",
-     true,
-     DirectDrawCall::SetCooperativeLevel,
+     Failing(DirectDrawCall::SetCooperativeLevel),
      0,
-     0,
-     true,
-     false,
-     false,
-     false,
-     false,
+     kDirectDraw,
      1,
      {"DirectDraw object"}},
     {"display mode refused",
-     true,
-     DirectDrawCall::SetDisplayMode,
+     Failing(DirectDrawCall::SetDisplayMode),
      0,
-     0,
-     true,
-     false,
-     false,
-     false,
-     false,
+     kDirectDraw,
      1,
      {"DirectDraw object"}},
     {"primary surface not created",
-     true,
-     DirectDrawCall::CreateSurface,
+     Failing(DirectDrawCall::CreateSurface),
      0,
-     0,
-     true,
-     false,
-     false,
-     false,
-     false,
+     kDirectDraw,
      1,
      {"DirectDraw object"}},
     {"back buffer not found",
-     true,
-     DirectDrawCall::GetAttachedSurface,
+     Failing(DirectDrawCall::GetAttachedSurface),
      0,
-     0,
-     true,
-     true,
-     false,
-     false,
-     false,
+     kDirectDraw | kPrimary,
      3,
      {"primary surface", "DirectDraw object"}},
     {"work surface not created",
-     true,
-     DirectDrawCall::CreateSurface,
-     1,
+     Failing(DirectDrawCall::CreateSurface, 1),
      0,
-     true,
-     true,
-     true,
-     false,
-     false,
+     kDirectDraw | kPrimary | kBack,
      3,
      {"primary surface", "DirectDraw object"}},
     {"palette not created",
-     true,
-     DirectDrawCall::CreatePalette,
+     Failing(DirectDrawCall::CreatePalette),
      0,
-     0,
-     true,
-     true,
-     true,
-     true,
-     false,
+     kDirectDraw | kPrimary | kBack | kWork,
      4,
      {"primary surface", "work surface", "DirectDraw object"}},
     {"palette not attached (not a set-up failure)",
-     true,
-     DirectDrawCall::SetPalette,
-     0,
+     Failing(DirectDrawCall::SetPalette),
      1,
-     true,
-     true,
-     true,
-     true,
-     true,
+     kAllGlobals,
      5,
      {"palette", "primary surface", "work surface", "DirectDraw object"}},
     {"nothing fails",
-     false,
-     DirectDrawCall::Create,
-     0,
+     kNoFault,
      1,
-     true,
-     true,
-     true,
-     true,
-     true,
+     kAllGlobals,
      5,
      {"palette", "primary surface", "work surface", "DirectDraw object"}},
 };
@@ -189,15 +143,15 @@ class DisplaySetup : public testsupport::ProgramStateTest,
 TEST_P(DisplaySetup, LeavesTheObjectsBeforeTheFailedStepForTheTeardown) {
     const SetupCase c = GetParam();
     ASSERT_EQ(portable::LiveDirectDrawObjects(), 0u);
-    if (c.inject)
-        portable::FailNextDirectDrawCall(c.call, DDERR_GENERIC, c.skip);
+    if (c.fault.inject)
+        portable::FailNextDirectDrawCall(c.fault.call, DDERR_GENERIC, c.fault.skip);
 
     EXPECT_EQ(InitDirectDraw(window.hwnd()), c.result);
-    EXPECT_EQ(g_pDD != nullptr, c.dd);
-    EXPECT_EQ(g_pDDSPrimary != nullptr, c.primary);
-    EXPECT_EQ(g_pDDSBack != nullptr, c.back);
-    EXPECT_EQ(g_pDDSWork != nullptr, c.work);
-    EXPECT_EQ(g_pDDPal != nullptr, c.palette);
+    EXPECT_EQ(g_pDD != nullptr, (c.globalsSet & kDirectDraw) != 0);
+    EXPECT_EQ(g_pDDSPrimary != nullptr, (c.globalsSet & kPrimary) != 0);
+    EXPECT_EQ(g_pDDSBack != nullptr, (c.globalsSet & kBack) != 0);
+    EXPECT_EQ(g_pDDSWork != nullptr, (c.globalsSet & kWork) != 0);
+    EXPECT_EQ(g_pDDPal != nullptr, (c.globalsSet & kPalette) != 0);
     // Nothing created by a step that failed is left over, and nothing
     // created before it was released.
     EXPECT_EQ(portable::LiveDirectDrawObjects(), c.liveObjects);

@@ -19,14 +19,12 @@ using testsupport::WriteSurface;
 
 class ExclusiveWindow : public testsupport::DisplayTest {
   protected:
-    explicit ExclusiveWindow(bool windowed) : windowed_(windowed) {}
+    ExclusiveWindow(bool windowed, const char *scale) : windowed_(windowed), scale_(scale) {}
 
     void SetUp() override {
-        const char *previous = std::getenv("ONDULIX_WINDOWED");
-        hadSetting_ = previous != nullptr;
-        if (hadSetting_)
-            previousSetting_ = previous;
+        // Every fixture says both, so none inherits another's.
         setenv("ONDULIX_WINDOWED", windowed_ ? "1" : "0", 1);
+        setenv("ONDULIX_SCALE", scale_, 1);
         // Shown before the display is taken, as the demo does: SDL leaves a
         // hidden window's full screen for later.
         ShowWindow(window.hwnd(), SW_SHOWDEFAULT);
@@ -34,13 +32,6 @@ class ExclusiveWindow : public testsupport::DisplayTest {
         DisplayTest::SetUp();
         sdlWindow = testsupport::SdlWindowOf(window.hwnd());
         ASSERT_NE(sdlWindow, nullptr);
-    }
-    void TearDown() override {
-        DisplayTest::TearDown();
-        if (hadSetting_)
-            setenv("ONDULIX_WINDOWED", previousSetting_.c_str(), 1);
-        else
-            unsetenv("ONDULIX_WINDOWED");
     }
 
     // The window's size as SDL and its renderer see it.
@@ -72,6 +63,11 @@ class ExclusiveWindow : public testsupport::DisplayTest {
             event.key.keysym.mod = KMOD_LALT;
             ASSERT_EQ(SDL_PushEvent(&event), 1);
         }
+        Pump();
+    }
+
+    // Hands the window everything queued for it.
+    void Pump() {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
@@ -81,18 +77,22 @@ class ExclusiveWindow : public testsupport::DisplayTest {
 
   private:
     bool windowed_;
-    bool hadSetting_ = false;
-    std::string previousSetting_;
+    const char *scale_;
 };
 
 class WindowedDisplay : public ExclusiveWindow {
   protected:
-    WindowedDisplay() : ExclusiveWindow(true) {}
+    WindowedDisplay() : ExclusiveWindow(true, "1") {}
 };
 
 class FullScreenDisplay : public ExclusiveWindow {
   protected:
-    FullScreenDisplay() : ExclusiveWindow(false) {}
+    FullScreenDisplay() : ExclusiveWindow(false, "1") {}
+};
+
+class DoubleSizeWindowedDisplay : public ExclusiveWindow {
+  protected:
+    DoubleSizeWindowedDisplay() : ExclusiveWindow(true, "2") {}
 };
 
 TEST_F(WindowedDisplay, AFlippedFrameShowsInItsPaletteColoursPixelForPixel) {
@@ -123,6 +123,38 @@ TEST_F(WindowedDisplay, AFlippedFrameShowsInItsPaletteColoursPixelForPixel) {
             const int index = (x == 639 || y == 479) ? 0 : 1 + x / 160;
             ASSERT_EQ(shown[y * 640 + x] & 0xFFFFFF, kColours[index]) << x << "," << y;
         }
+}
+
+TEST_F(DoubleSizeWindowedDisplay, OpensAtTwiceTheModeAndKeepsItsShapeWhenResized) {
+    EXPECT_EQ(Size(), std::make_pair(1280, 960));
+
+    // The user makes it wide and low: the picture keeps 4:3 at the
+    // window's height, centred, with black bars left and right.
+    SDL_SetWindowSize(sdlWindow, 1000, 600);
+    Pump();
+    PALETTEENTRY entries[256] = {};
+    entries[1] = {0xFF, 0x00, 0x00, 0};
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
+    WriteSurface(back, [](int, int) -> uint8_t { return 1; });
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+
+    SDL_Surface *shown = SDL_GetWindowSurface(sdlWindow);
+    ASSERT_NE(shown, nullptr) << SDL_GetError();
+    ASSERT_EQ(shown->w, 1000);
+    ASSERT_EQ(shown->h, 600);
+    const auto pixel = [shown](int x, int y) {
+        Uint8 r = 0, g = 0, b = 0;
+        const auto *row = static_cast<const Uint8 *>(shown->pixels) + y * shown->pitch;
+        SDL_GetRGB(*reinterpret_cast<const Uint32 *>(row + x * 4), shown->format, &r, &g, &b);
+        return (r << 16) | (g << 8) | b;
+    };
+    // 640x480 at 1.25 is 800x600, from x 100 to 899.
+    for (int y : {0, 300, 599}) {
+        EXPECT_EQ(pixel(99, y), 0x000000) << "left bar, row " << y;
+        EXPECT_EQ(pixel(100, y), 0xFF0000) << "picture, row " << y;
+        EXPECT_EQ(pixel(899, y), 0xFF0000) << "picture, row " << y;
+        EXPECT_EQ(pixel(900, y), 0x000000) << "right bar, row " << y;
+    }
 }
 
 TEST_F(FullScreenDisplay, FillsTheDesktopAndAltEnterTogglesAWindow) {

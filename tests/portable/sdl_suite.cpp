@@ -10,6 +10,8 @@ const bool kDummyVideo = [] {
     unsetenv("WAYLAND_DISPLAY");
     setenv("ONDULIX_BACKEND", "sdl", 1);
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    unsetenv("ONDULIX_WINDOWED");
+    unsetenv("ONDULIX_SCALE");
     return true;
 }();
 

@@ -2,8 +2,14 @@
 # is named: SDL would fall back to drawing off screen, so the demo must say
 # that the screen cannot be set up (on stderr, as there is no screen for a
 # box) and end with exit code 1 instead of running unseen.
+# With BACKEND, the same for a windowing back end that does not exist.
 # Run in a folder with the picture, so that only the screen is missing.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=SDL_VIDEODRIVER --unset=ONDULIX_BACKEND
+if(DEFINED BACKEND)
+  set(backend ONDULIX_BACKEND=${BACKEND})
+else()
+  set(backend --unset=ONDULIX_BACKEND)
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=SDL_VIDEODRIVER ${backend}
     --unset=DISPLAY --unset=WAYLAND_DISPLAY ${PROGRAM}
   WORKING_DIRECTORY ${ASSETS}
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors
