@@ -2,9 +2,11 @@
 """Prints the benchmark table of tools/bench.sh from the results in a folder.
 
 Reads Google Benchmark JSON files (native.json, native-present-*.json,
-wine.json) and demo_probe lines (demo-*.jsonl), and writes one Markdown table:
-the portable platform, Wine's DirectDraw, the ratio and the target of each
-measure, plus the machine and its load.
+wine.json) and demo_probe and key_exit_probe lines (demo-*.jsonl, run-*.jsonl,
+key-*.jsonl), and writes two Markdown tables: the portable platform, Wine's
+DirectDraw, the ratio and the target of each measure; and the running demo
+before and after it stopped spinning (when an older build was measured),
+plus the machine and its load.
 Usage: bench_table.py RESULTS_DIR
 """
 import json
@@ -92,6 +94,49 @@ def rss(probe):
     return f"{probe[-1]['max_rss_kb'] / 1024:.1f} MB" if probe else "—"
 
 
+def cpu(probe):
+    return f"{probe[-1]['cpu_per_wall']:.3f}" if probe and "cpu_per_wall" in probe[-1] else "—"
+
+
+def key_to_exit(probes):
+    values = [p["key_to_exit_ms"] for p in probes]
+    if not values:
+        return "—"
+    return (f"{statistics.median(values):.1f} ms (median of {len(values)}; "
+            f"{min(values):.1f}–{max(values):.1f})")
+
+
+def print_running(d):
+    """The running demo, this build and the one before it, side by side."""
+    def load(tag, name):
+        return load_probes(os.path.join(d, name.format(tag=tag)))
+
+    tags = ["before", "after"] if os.path.exists(os.path.join(d, "run-before-window.jsonl")) \
+        else ["after"]
+    rows = [
+        ("CPU seconds per second over 625 frames, 640×480 window, Xvfb",
+         [cpu(load(t, "run-{tag}-window.jsonl")) for t in tags], "≤ 0.05"),
+        ("CPU seconds per second over 625 frames, headless",
+         [cpu(load(t, "run-{tag}-headless.jsonl")) for t in tags], "≤ 0.05"),
+        ("Pacing: mean / p50 / p99 / max, 640×480 window, Xvfb",
+         [pacing(load(t, "run-{tag}-window.jsonl")) for t in tags],
+         "mean 16.0–16.1 ms, p99 ≤ 16.5 ms, max ≤ 17 ms"),
+        ("Pacing: mean / p50 / p99 / max, headless",
+         [pacing(load(t, "run-{tag}-headless.jsonl")) for t in tags], ""),
+        ("Key to exit, 640×480 window, Xvfb", [key_to_exit(load(t, "key-{tag}.jsonl")) for t in tags],
+         "≤ 5 ms"),
+        ("Start-up to first flip, full screen, Xvfb with openbox",
+         [ms(startup(load(t, "demo-{tag}-wm-startup.jsonl"))) for t in tags], "≤ 100 ms"),
+        ("Peak resident memory, 640×480 window",
+         [rss(load(t, "run-{tag}-window.jsonl")) for t in tags], ""),
+    ]
+    heads = {"before": "Before (spinning)", "after": "Now (waiting)"}
+    print("| Measure | " + " | ".join(heads[t] for t in tags) + " | Goal |")
+    print("|---" * (len(tags) + 2) + "|")
+    for title, values, goal in rows:
+        print("| " + " | ".join([title] + values + [goal]) + " |")
+
+
 def main():
     d = sys.argv[1]
     native = load_benchmarks(os.path.join(d, "native.json"))
@@ -101,7 +146,7 @@ def main():
     renderer = label_of(os.path.join(d, "native-present-xvfb-window.json"), "PresentFlip")
     start_native = load_probes(os.path.join(d, "demo-native-startup.jsonl"))
     start_window = load_probes(os.path.join(d, "demo-native-window-startup.jsonl"))
-    start_dummy = load_probes(os.path.join(d, "demo-native-dummy-startup.jsonl"))
+    start_headless = load_probes(os.path.join(d, "demo-native-headless-startup.jsonl"))
     start_wine = load_probes(os.path.join(d, "demo-wine-startup.jsonl"))
     run_native = load_probes(os.path.join(d, "demo-native-pacing.jsonl"))
     run_wine = load_probes(os.path.join(d, "demo-wine-pacing.jsonl"))
@@ -132,8 +177,8 @@ def main():
                  ms(sn), ms(sw), ratio(sw, sn), "≤ 100 ms native"))
     rows.append((f"Start-up to first flip, 640×480 window, Xvfb (median of {len(start_window)})",
                  ms(startup(start_window)), "—", "—", ""))
-    rows.append((f"Start-up to first flip, SDL dummy driver, no display (median of {len(start_dummy)})",
-                 ms(startup(start_dummy)), "—", "—", ""))
+    rows.append((f"Start-up to first flip, headless, no display (median of {len(start_headless)})",
+                 ms(startup(start_headless)), "—", "—", ""))
     rows.append(("Pacing: flip intervals mean / p50 / p99 / max, Xvfb", pacing(run_native),
                  pacing(run_wine), "—", "mean 16.0–16.1 ms, p99 ≤ 17 ms"))
     rows.append(("Peak resident memory of the running demo", rss(run_native), rss(run_wine), "—",
@@ -143,6 +188,8 @@ def main():
     print("|---|---|---|---|---|")
     for r in rows:
         print("| " + " | ".join(r) + " |")
+    print()
+    print_running(d)
     machine = os.path.join(d, "machine.txt")
     if os.path.exists(machine):
         print()

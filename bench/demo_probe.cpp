@@ -1,6 +1,7 @@
 // Runs the real demo and measures it from outside: the time from process
 // start to its first flip, the intervals between flips over a number of
-// frames, and the peak resident memory of the process. The demo writes its
+// frames, the CPU time it used per second of them, and the peak resident
+// memory of the process. The demo writes its
 // flip times to the log that ONDULIX_FLIP_LOG names (the portable platform's
 // flip log, or the Windows build's flip probe under Wine); when enough flips
 // are logged the demo gets a close request (SIGTERM) and its resources are
@@ -99,6 +100,28 @@ Ended Stop(pid_t pid) {
     return e;
 }
 
+// The CPU time (user and system) a running process has used so far, in
+// seconds; negative when it cannot be read.
+double ProcessCpuSeconds(pid_t pid) {
+    char path[64];
+    std::snprintf(path, sizeof(path), "/proc/%d/stat", static_cast<int>(pid));
+    std::FILE *f = std::fopen(path, "r");
+    if (f == nullptr)
+        return -1;
+    char line[1024] = {};
+    const bool read = std::fgets(line, sizeof(line), f) != nullptr;
+    std::fclose(f);
+    // After the name in parentheses: state, then fields 4 to 13, then utime
+    // and stime (fields 14 and 15) in clock ticks.
+    const char *after = read ? std::strrchr(line, ')') : nullptr;
+    unsigned long long utime = 0, stime = 0;
+    if (after == nullptr ||
+        std::sscanf(after + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
+                    &stime) != 2)
+        return -1;
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 std::string ExitDescription(int status) {
     if (WIFEXITED(status))
         return "exit " + std::to_string(WEXITSTATUS(status));
@@ -137,11 +160,23 @@ int main(int argc, char **argv) {
         std::chrono::steady_clock::now() + std::chrono::duration<double>(o.timeoutSeconds);
     std::vector<FlipTime> flips;
     Ended early;
+    // CPU use is taken from the first flip seen to the last one wanted, so
+    // that the start-up is not counted.
+    double cpuAtFirst = -1, cpuAtLast = -1;
+    uint64_t wallAtFirst = 0, wallAtLast = 0;
     while ((flips = ReadFlipLog(logPath)).size() < wanted) {
+        if (!flips.empty() && cpuAtFirst < 0) {
+            cpuAtFirst = ProcessCpuSeconds(pid);
+            wallAtFirst = Now(CLOCK_MONOTONIC);
+        }
         early = TryReap(pid);
         if (early.ended || std::chrono::steady_clock::now() > deadline)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (flips.size() >= wanted) {
+        cpuAtLast = ProcessCpuSeconds(pid);
+        wallAtLast = Now(CLOCK_MONOTONIC);
     }
     const Ended end = early.ended ? early : Stop(pid);
     if (flips.size() < wanted) {
@@ -160,10 +195,16 @@ int main(int argc, char **argv) {
     }
 
     const PacingStats pacing = IntervalStats(flips);
+    // CPU seconds per second of wall time; -1 when it could not be read.
+    double cpuPerWall = -1;
+    if (cpuAtFirst >= 0 && cpuAtLast >= 0 && wallAtLast > wallAtFirst)
+        cpuPerWall =
+            (cpuAtLast - cpuAtFirst) / (static_cast<double>(wallAtLast - wallAtFirst) / 1e9);
     std::printf("{\"startup_ms\": %.3f, \"intervals\": %zu, \"mean_ms\": %.4f, \"p50_ms\": %.4f, "
-                "\"p99_ms\": %.4f, \"max_ms\": %.4f, \"max_rss_kb\": %ld, \"ended\": \"%s\"}\n",
+                "\"p99_ms\": %.4f, \"max_ms\": %.4f, \"cpu_per_wall\": %.4f, "
+                "\"max_rss_kb\": %ld, \"ended\": \"%s\"}\n",
                 static_cast<double>(static_cast<int64_t>(flips.front().ns - start)) / 1e6,
                 pacing.intervals, pacing.meanMs, pacing.p50Ms, pacing.p99Ms, pacing.maxMs,
-                end.usage.ru_maxrss, ExitDescription(end.status).c_str());
+                cpuPerWall, end.usage.ru_maxrss, ExitDescription(end.status).c_str());
     return 0;
 }

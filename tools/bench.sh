@@ -13,11 +13,13 @@
 #                      Windows build (default build/third_party)
 #   BENCH_REPETITIONS  repetitions of each micro-benchmark (default 10)
 #   BENCH_STARTUPS     start-ups timed per platform (default 5)
+#   BENCH_BEFORE       an older build of the demo (the ondulix binary) to
+#                      measure beside this one: CPU use, pacing, key to exit
+#                      and start-up under a window manager
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-"$root/tools/deps.sh" test
-command -v python3 >/dev/null || { echo "needs python3 (apt-get install python3)" >&2; exit 1; }
+"$root/tools/deps.sh" bench
 
 native_dir=${BENCH_NATIVE_DIR:-$root/build/native}
 mingw_dir=${BENCH_MINGW_DIR:-$root/build/mingw-x64}
@@ -28,7 +30,7 @@ export ONDULIX_WINE_DIR=${ONDULIX_WINE_DIR:-$root/build/wine-bench}
 
 echo "== building" >&2
 cmake --preset native -B "$native_dir" >/dev/null
-cmake --build "$native_dir" --target ondulix ondulix_bench demo_probe >/dev/null
+cmake --build "$native_dir" --target ondulix ondulix_bench demo_probe key_exit_probe >/dev/null
 benchmark_src=$("$root/tools/fetch_benchmark_source.sh" ${BENCH_THIRD_PARTY:+"$BENCH_THIRD_PARTY"})
 cmake --preset mingw-x64 -B "$mingw_dir" -DONDULIX_BENCHMARK_SOURCE="$benchmark_src" >/dev/null
 cmake --build "$mingw_dir" --target ondulix_bench ondulix_flip_probe >/dev/null
@@ -59,10 +61,11 @@ micro=(--benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true
 probe=(env ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/demo_probe")
 
 echo "== portable platform: frame body" >&2
-SDL_VIDEODRIVER=offscreen "$native_dir/bench/ondulix_bench" "${micro[@]}" \
+ONDULIX_BACKEND=headless "$native_dir/bench/ondulix_bench" "${micro[@]}" \
     --benchmark_filter='^(FrameBody|Clear|WaveRows|Flip|PresentConvert)' \
     --benchmark_out="$results/native.json" >/dev/null
 echo "== portable platform: presentation" >&2
+export ONDULIX_BACKEND=sdl
 SDL_VIDEODRIVER=offscreen ONDULIX_WINDOWED=1 "$native_dir/bench/ondulix_bench" "${micro[@]}" \
     --benchmark_filter='^PresentFlip' --benchmark_out="$results/native-present-offscreen.json" \
     >/dev/null
@@ -72,19 +75,56 @@ SDL_VIDEODRIVER=x11 ONDULIX_WINDOWED=1 "$native_dir/bench/ondulix_bench" "${micr
 SDL_VIDEODRIVER=x11 "$native_dir/bench/ondulix_bench" "${micro[@]}" \
     --benchmark_filter='^PresentFlip' \
     --benchmark_out="$results/native-present-xvfb-fullscreen.json" >/dev/null
+unset ONDULIX_BACKEND
 
 echo "== portable platform: the running demo" >&2
-export SDL_VIDEODRIVER=x11
+export SDL_VIDEODRIVER=x11 ONDULIX_SCALE=1
 "${probe[@]}" --frames 1 -- "$native_dir/ondulix" >/dev/null # disk caches warm
 for _ in $(seq "$startups"); do
     "${probe[@]}" --frames 1 -- "$native_dir/ondulix" >>"$results/demo-native-startup.jsonl"
     ONDULIX_WINDOWED=1 "${probe[@]}" --frames 1 -- "$native_dir/ondulix" \
         >>"$results/demo-native-window-startup.jsonl"
-    SDL_VIDEODRIVER=dummy "${probe[@]}" --frames 1 -- "$native_dir/ondulix" \
-        >>"$results/demo-native-dummy-startup.jsonl"
+    ONDULIX_BACKEND=headless "${probe[@]}" --frames 1 -- "$native_dir/ondulix" \
+        >>"$results/demo-native-headless-startup.jsonl"
 done
 "${probe[@]}" --frames 600 -- "$native_dir/ondulix" >"$results/demo-native-pacing.jsonl"
-unset SDL_VIDEODRIVER
+
+# The demo that waits instead of spinning, and the one before it when
+# BENCH_BEFORE names it: CPU use over 625 frames (10 s) and pacing, in a
+# 640x480 window on Xvfb and without a display; a key to the end of the
+# process; full-screen start-up under a light window manager, as a desktop
+# user has it. Each is given its way to run headless.
+measure_running() {
+    local tag=$1 demo=$2 headless=$3 i
+    ONDULIX_WINDOWED=1 "${probe[@]}" --frames 625 -- "$demo" >"$results/run-$tag-window.jsonl"
+    env $headless "${probe[@]}" --frames 625 -- "$demo" >"$results/run-$tag-headless.jsonl"
+    for i in $(seq "$startups"); do
+        ONDULIX_WINDOWED=1 ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/key_exit_probe" \
+            --frames 30 -- "$demo" >>"$results/key-$tag.jsonl"
+    done
+}
+measure_under_wm() {
+    local tag=$1 demo=$2 i
+    for i in $(seq "$startups"); do
+        "${probe[@]}" --frames 1 -- "$demo" >>"$results/demo-$tag-wm-startup.jsonl"
+    done
+}
+measure_running after "$native_dir/ondulix" ONDULIX_BACKEND=headless
+if [[ -n "${BENCH_BEFORE:-}" ]]; then
+    # That build has no headless back end: SDL's dummy driver was its way.
+    measure_running before "$BENCH_BEFORE" SDL_VIDEODRIVER=dummy
+fi
+openbox --sm-disable >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+for _ in $(seq 100); do # until it manages the screen
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+echo "window manager: $(xprop -root _NET_SUPPORTING_WM_CHECK 2>&1 | tail -c 40)" >&2
+measure_under_wm after "$native_dir/ondulix"
+[[ -n "${BENCH_BEFORE:-}" ]] && measure_under_wm before "$BENCH_BEFORE"
+kill "${E2E_PIDS[-1]}" 2>/dev/null || true
+unset SDL_VIDEODRIVER ONDULIX_SCALE
 
 echo "== Wine: frame body" >&2
 wine_env_prepare

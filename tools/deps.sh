@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when they are missing.
-# Usage: tools/deps.sh build|demo|package|test
+# Usage: tools/deps.sh build|demo|package|test|bench
 # As root it runs apt-get itself (sudo where present); otherwise it prints
 # the exact apt-get line and stops.
 set -euo pipefail
 
-build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev googletest libgtest-dev git
-            libbenchmark-dev)
+build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev googletest
+            libgtest-dev git libbenchmark-dev)
 # The Windows cross-builds and Wine; a real X server with the tools that drive
 # it and read it; the fonts and the Japanese locale the message box needs;
 # the fuzzing and memory checkers.
@@ -18,12 +18,15 @@ test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool
 # checks: a clean Debian root to install into, and lintian.
 package_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev file)
 package_test_pkgs=(debootstrap lintian)
+# The benchmarks' extras: XTest to press a key, a light window manager.
+bench_pkgs=(libxtst-dev openbox python3)
 
 case "${1:-}" in
   build|demo) wanted=("${build_pkgs[@]}") ;;
   package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}") ;;
   test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}" "${package_test_pkgs[@]}") ;;
-  *) echo "usage: $0 build|demo|package|test" >&2; exit 2 ;;
+  bench) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${bench_pkgs[@]}") ;;
+  *) echo "usage: $0 build|demo|package|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()

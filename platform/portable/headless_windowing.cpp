@@ -96,7 +96,7 @@ class Headless final : public WindowingSystem {
     void ToggleFullscreen(HWND) override {}
     void Repaint(HWND) override {}
     void PumpEvents() override;
-    void WaitEvents(uint64_t deadlineNs) override;
+    bool WaitEvents(uint64_t deadlineNs) override;
     bool ShowMessageBox(HWND, const char *, const char *) override {
         return false; // no screen: USER says it on stderr
     }
@@ -209,16 +209,16 @@ void Headless::PumpEvents() {
     }
 }
 
-void Headless::WaitEvents(uint64_t deadlineNs) {
+bool Headless::WaitEvents(uint64_t deadlineNs) {
     const uint64_t now = MonotonicNanoseconds();
     if (deadlineNs <= now)
-        return;
+        return true;
     const uint64_t wait = deadlineNs - now;
     const struct timespec timeout = {static_cast<time_t>(wait / 1000000000u),
                                      static_cast<long>(wait % 1000000000u)};
     struct pollfd wake = {WakeFd(), POLLIN, 0};
     // Nothing but injected input can arrive; a signal ends the wait early.
-    ppoll(&wake, wake.fd >= 0 ? 1 : 0, &timeout, nullptr);
+    return ppoll(&wake, wake.fd >= 0 ? 1 : 0, &timeout, nullptr) != 0;
 }
 
 Headless &TheHeadless() {

@@ -72,7 +72,9 @@ void SdlBackEnd::OnWindowEvent(const SDL_WindowEvent &event) {
 }
 
 void SdlBackEnd::PumpEvents() {
-    if (!videoUp_)
+    // SDL's pump reads the connection several times even when it is empty;
+    // between a wait that found it empty and the next one, it is skipped.
+    if (!videoUp_ || quietSinceWait_)
         return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -106,13 +108,13 @@ void SdlBackEnd::PumpEvents() {
     }
 }
 
-void SdlBackEnd::WaitEvents(uint64_t deadlineNs) {
+bool SdlBackEnd::WaitEvents(uint64_t deadlineNs) {
     const uint64_t now = MonotonicNanoseconds();
     if (deadlineNs <= now)
-        return;
+        return true;
     const uint64_t wait = deadlineNs - now;
     if (videoUp_ && SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
-        return; // something came in since the last pump
+        return true; // something came in since the last pump
     const int fd = videoUp_ ? EventFd() : -1;
     if (fd >= 0) {
         // The pump that came before read everything the connection had, so
@@ -120,20 +122,22 @@ void SdlBackEnd::WaitEvents(uint64_t deadlineNs) {
         const struct timespec timeout = {static_cast<time_t>(wait / 1000000000u),
                                          static_cast<long>(wait % 1000000000u)};
         struct pollfd x = {fd, POLLIN, 0};
-        ppoll(&x, 1, &timeout, nullptr);
-        return;
+        const bool news = ppoll(&x, 1, &timeout, nullptr) != 0; // a signal, too
+        quietSinceWait_ = !news;
+        return news;
     }
     if (videoUp_ && wait >= 2000000u) {
         // Other drivers: SDL's own wait, in whole milliseconds, short of the
         // deadline; the rest is slept below.
         SDL_WaitEventTimeout(nullptr, static_cast<int>(wait / 1000000u) - 1);
         if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
-            return;
+            return true;
     }
     // Without a display nothing can arrive but signals; where events can,
     // the next pump is at most a millisecond away.
     const uint64_t slice = MonotonicNanoseconds() + 1000000u;
     SleepUntil(videoUp_ && slice < deadlineNs ? slice : deadlineNs);
+    return true; // not watched: the pump must look
 }
 
 } // namespace portable

@@ -14,6 +14,7 @@
 namespace portable {
 
 bool SdlBackEnd::Available() {
+    quietSinceWait_ = false;
     if (videoTried_)
         return videoUp_;
     videoTried_ = true;

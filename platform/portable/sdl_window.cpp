@@ -56,6 +56,7 @@ void ResizeTo(SdlWindow *w, int width, int height) {
 } // namespace
 
 SdlWindow *SdlBackEnd::Find(HWND hwnd) {
+    quietSinceWait_ = false;
     auto it = windows_.find(hwnd);
     return it == windows_.end() ? nullptr : it->second.get();
 }
@@ -224,8 +225,15 @@ void SdlBackEnd::Repaint(HWND hwnd) {
         PaintBackground(w);
         return;
     }
-    SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 0xFF); // the bars
-    SDL_RenderClear(w->renderer);
+    // Black bars where the window's shape is not the frame's; a window of
+    // the frame's shape is covered by the frame and needs no clearing.
+    int outWidth = 0, outHeight = 0;
+    SDL_GetRendererOutputSize(w->renderer, &outWidth, &outHeight);
+    if (static_cast<long>(outWidth) * w->frameHeight !=
+        static_cast<long>(outHeight) * w->frameWidth) {
+        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 0xFF);
+        SDL_RenderClear(w->renderer);
+    }
     SDL_RenderCopy(w->renderer, w->frame, nullptr, nullptr);
     SDL_RenderPresent(w->renderer);
 }

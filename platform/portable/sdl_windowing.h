@@ -42,10 +42,12 @@ class SdlBackEnd final : public WindowingSystem {
     void ToggleFullscreen(HWND hwnd) override;
     void Repaint(HWND hwnd) override;
     void PumpEvents() override;
-    void WaitEvents(uint64_t deadlineNs) override;
+    bool WaitEvents(uint64_t deadlineNs) override;
     bool ShowMessageBox(HWND owner, const char *caption, const char *text) override;
 
   private:
+    // Every call that reaches SDL goes through one of these two first, and
+    // may read the X connection: the next pump must look (quietSinceWait_).
     SdlWindow *Find(HWND hwnd);
     // The USER window an event is for: its own window's, else the one
     // holding the display.
@@ -57,6 +59,9 @@ class SdlBackEnd final : public WindowingSystem {
     // The X server's connection, to wait on; -1 on other video drivers.
     int EventFd();
 
+    // A wait on the X connection found nothing, and nothing has reached SDL
+    // since: a pump would find nothing either, and is skipped.
+    bool quietSinceWait_ = false;
     bool videoTried_ = false;
     bool videoUp_ = false;
     int eventFd_ = -2; // -2: not looked up yet

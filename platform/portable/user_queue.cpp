@@ -100,6 +100,7 @@ void TakeInput() {
 // waits.
 uint64_t g_lastEmptyPeekMs = ~uint64_t{0};
 
+// True when the wait may have brought something for the queue.
 bool WaitAfterEmptyPeek() {
     if (!ClockIsReal())
         return false;
@@ -108,9 +109,9 @@ bool WaitAfterEmptyPeek() {
         g_lastEmptyPeekMs = ms;
         return false;
     }
-    Windowing().WaitEvents((ms + 1) * 1000000u);
+    const bool news = Windowing().WaitEvents((ms + 1) * 1000000u);
     g_lastEmptyPeekMs = MonotonicNanoseconds() / 1000000u;
-    return true;
+    return news;
 }
 
 } // namespace

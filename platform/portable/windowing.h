@@ -54,8 +54,9 @@ class WindowingSystem {
     virtual void PumpEvents() = 0;
     // Waits until the windowing system has something for us or
     // MonotonicNanoseconds() (winmm_clock.h) reaches `deadlineNs`, whichever
-    // comes first; a signal may end it early.
-    virtual void WaitEvents(uint64_t deadlineNs) = 0;
+    // comes first; a signal may end it early. False when it ended with
+    // nothing new for PumpEvents to take.
+    virtual bool WaitEvents(uint64_t deadlineNs) = 0;
     // A modal box with an OK button, owned by `owner`, in UTF-8; returns when
     // it is dismissed, false at once when it cannot be shown.
     virtual bool ShowMessageBox(HWND owner, const char *caption, const char *text) = 0;

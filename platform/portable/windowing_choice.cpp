@@ -36,7 +36,7 @@ class NoWindowing final : public WindowingSystem {
     void ToggleFullscreen(HWND) override {}
     void Repaint(HWND) override {}
     void PumpEvents() override {}
-    void WaitEvents(uint64_t) override {}
+    bool WaitEvents(uint64_t) override { return false; }
     bool ShowMessageBox(HWND, const char *, const char *) override { return false; }
 };
 
