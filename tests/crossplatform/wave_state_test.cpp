@@ -9,6 +9,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 WaveState Initial() {
@@ -31,6 +33,11 @@ struct AmplitudeCase {
     float amplitude;
     bool rising; // the step's sign after the frame's advance
 };
+
+// Named by its frame in test listings (the raw bytes would show padding).
+std::ostream &operator<<(std::ostream &os, const AmplitudeCase &c) {
+    return os << "frame " << c.frame;
+}
 
 class WaveAmplitude : public ::testing::TestWithParam<AmplitudeCase> {};
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using testsupport::BltFastCall;
@@ -145,6 +147,11 @@ struct CopyCount {
     int frame;
     size_t rightCopies;
 };
+
+// Named by its frame in test listings (the raw bytes would show padding).
+std::ostream &operator<<(std::ostream &os, const CopyCount &c) {
+    return os << "frame " << c.frame;
+}
 
 class RightHalfCopies : public WaveFrameTest, public ::testing::WithParamInterface<CopyCount> {};
 
