@@ -1,5 +1,6 @@
 // Frames as PNG files: the 8-bit palettized picture exactly as the display
-// holds it, its palette as the PNG's.
+// holds it, its palette as the PNG's. The headless back end saves frames
+// with it, and the frame renderer writes its reference frames with it.
 #pragma once
 
 #include "win_gdi.h"
