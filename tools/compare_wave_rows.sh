@@ -9,10 +9,10 @@
 # Exit code: 0 all three agree, 1 some landing or amplitude differs, 2 a
 # build or a run failed.
 #
-# Environment: WINEPREFIX (default: a prefix of its own in build/wave_rows,
-# made on first use, which takes a few seconds); NODE_PATH (default
-# /usr/share/nodejs, where Debian's emcc finds its node modules when the node
-# on the PATH is not Debian's own).
+# Environment: WINEPREFIX (default /tmp/ondulix-wave-rows-wine, made on
+# first use in a few seconds; a console program needs no desktop and no X
+# server); NODE_PATH (default /usr/share/nodejs, where Debian's emcc finds
+# its node modules when the node on the PATH is not Debian's own).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,7 +33,7 @@ NODE_PATH=${NODE_PATH:-/usr/share/nodejs} emcc "${flags[@]}" "${sources[@]}" \
 # Statically linked, as the demo's .exe is: no MinGW DLLs needed beside it.
 x86_64-w64-mingw32-g++ "${flags[@]}" "${sources[@]}" -static -o "$out/wave_rows.exe"
 
-export WINEPREFIX=${WINEPREFIX:-$PWD/$out/wine} WINEDEBUG=${WINEDEBUG:--all}
+export WINEPREFIX=${WINEPREFIX:-/tmp/ondulix-wave-rows-wine} WINEDEBUG=${WINEDEBUG:--all}
 
 # run BUILD ARGUMENTS...
 run() {
