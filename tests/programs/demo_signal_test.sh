@@ -1,31 +1,13 @@
 #!/bin/bash
 # SIGINT, SIGTERM and SIGHUP end the running demo through its close path,
 # headless: exit code 1, and the display given back first. Checked twice for
-# each signal: on demo_watch (the real WinMain with a presenter that says
-# when the display goes back) and on the demo itself (whose first frames
+# each signal: on demo_watch (the real WinMain, headless, saying when the
+# display goes back) and on the demo itself (whose first frames
 # show in the flip log).
 # Usage: demo_signal_test.sh DEMO_WATCH ONDULIX EARTH_BMP
-set -euo pipefail
 watch=$1 demo=$2 earth=$3
-work=$(mktemp -d "${TMPDIR:-/tmp}/demo-signal.XXXXXX")
-pid=""
-cleanup() {
-    if [[ -n "$pid" ]]; then
-        kill -KILL "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/program_lib.sh" demo-signal
 cp "$earth" "$work/earth.bmp"
-
-fail() {
-    echo "FAIL: $*" >&2
-    for f in "$work"/out "$work"/err; do
-        [[ -s "$f" ]] && { echo "--- $(basename "$f"):" >&2; cat "$f" >&2; }
-    done
-    exit 1
-}
 
 # Polls (up to 20 s) until the file has a line matching the pattern.
 wait_for_line() {

@@ -3,23 +3,8 @@
 # the frames it was asked for, and they are byte for byte the frame
 # renderer's; a close signal then ends it with exit code 1.
 # Usage: headless_frames_test.sh ONDULIX FRAME_RENDERER EARTH_BMP
-set -euo pipefail
 demo=$1 renderer=$2 earth=$3
-work=$(mktemp -d "${TMPDIR:-/tmp}/headless-frames.XXXXXX")
-pid=""
-cleanup() {
-    if [[ -n "$pid" ]]; then
-        kill -KILL "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -s "$work/err" ]] && { echo "--- stderr:" >&2; cat "$work/err" >&2; }
-    exit 1
-}
+source "$(dirname "$0")/program_lib.sh" headless-frames
 cp "$earth" "$work/earth.bmp"
 mkdir "$work/saved" "$work/rendered"
 
