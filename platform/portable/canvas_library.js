@@ -11,7 +11,7 @@
 // which stops a program for good without its exit (the page then drops the
 // module and may start a new one).
 mergeInto(LibraryManager.library, {
-  $CanvasPage__deps: ['$Asyncify', '$callUserCallback', '$withStackSave'],
+  $CanvasPage__deps: ['$Asyncify', '$callUserCallback'],
   $CanvasPage: {
     context: null,
     image: null,     // ImageData over the program's frame, made once per place
@@ -48,10 +48,13 @@ mergeInto(LibraryManager.library, {
 
     onKey: function(event) {
       if (CanvasPage.halted || CanvasPage.boxOpen) return;
-      withStackSave(function() {
+      var top = stackSave(); // the name's bytes live on the stack for the call
+      try {
         _canvas_key(allocateUTF8OnStack(event.code || ''), event.type === 'keydown',
                     event.repeat, event.altKey);
-      });
+      } finally {
+        stackRestore(top);
+      }
       // The key is the program's: no browser shortcut (Alt to the menu bar,
       // F11, Space to scroll) happens as well.
       event.preventDefault();
@@ -184,16 +187,22 @@ mergeInto(LibraryManager.library, {
   canvas_wait: function(milliseconds) {
     return CanvasPage.suspend(function(done) {
       var timer = 0;
-      CanvasPage.resume = function(news) {
+      // Input may ask more than once to end the wait; only the first asking
+      // ends it, and never a later wait's.
+      var resume = function(news) {
+        if (CanvasPage.resume !== resume) return;
         CanvasPage.resume = null;
         clearTimeout(timer);
         done(news);
       };
+      CanvasPage.resume = resume;
+      // A timer counts whole milliseconds and would cut 0.6 to 0: the
+      // program would then peek and wait again, hundreds of times a frame,
+      // keeping a core busy. Rounded up, it sleeps; it wakes at most a
+      // millisecond late, which the frame loop's own clock absorbs.
       CanvasPage.hop(function() {
-        if (CanvasPage.resume) {
-          timer = setTimeout(function() {
-            if (CanvasPage.resume) CanvasPage.resume(0);
-          }, milliseconds);
+        if (CanvasPage.resume === resume) {
+          timer = setTimeout(function() { resume(0); }, Math.ceil(milliseconds));
         }
       });
     });
