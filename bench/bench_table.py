@@ -164,6 +164,9 @@ def print_web(d, native):
          pacing(paced),
          f"{p['mean_ms']:.3f} / {p['p50_ms']:.3f} / {p['p99_ms']:.3f} / {p['max_ms']:.3f} ms "
          f"({p['intervals']} intervals)", "—", "web: mean 16.0–16.5 ms, p99 ≤ 18 ms"),
+        ("Busy time per second (native: CPU of the process, 625 frames; web: the page's main "
+         "thread, Chromium's count, 600 frames)", cpu(paced), f"{p['main_thread_busy']:.3f}", "—",
+         ""),
         (f"Download, .js and .wasm (of: {downloads})", "—",
          f"{web['download_js_wasm_bytes'] / 1000:.1f} kB", "—", "≤ 500 kB"),
     ]

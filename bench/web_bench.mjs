@@ -5,7 +5,9 @@
 // - navigation to the first frame shown (performance.now() at the first
 //   putImageData of a flip, from the start of navigation; median of 5 page
 //   loads after one to warm up);
-// - the pacing of 600 frames (intervals between the flips' putImageData);
+// - the pacing of 600 frames (intervals between the flips' putImageData),
+//   and how busy the page's main thread was meanwhile (its tasks' time per
+//   second, Chromium's own count);
 // - what the page downloads, file by file, as Chromium received it.
 // Prints one line of JSON and writes it to OUT when given.
 //
@@ -68,13 +70,17 @@ async function loadOnce(browser, origin) {
 async function pacing(browser, origin) {
   const page = await newWatchedPage(browser);
   await page.goto(`${origin}/index.html`);
+  const before = await page.metrics();
   // Only the page's own timer runs meanwhile: nothing is asked of it until
   // the frames are in.
   await new Promise((resolve) => setTimeout(resolve, (pacedFrames + 1) * 16 + 1000));
   await waitInPage(page, (n) => window.ondulixFrames.length > n, 20000, pacedFrames);
+  const after = await page.metrics();
   const times = await page.evaluate(() => window.ondulixFrames);
   await page.close();
-  return intervalStats(times.slice(0, pacedFrames + 1));
+  // How busy the page's main thread was, the program's waits included.
+  const busy = (after.TaskDuration - before.TaskDuration) / (after.Timestamp - before.Timestamp);
+  return {...intervalStats(times.slice(0, pacedFrames + 1)), main_thread_busy: busy};
 }
 
 const server = await serve({'/': webBuild});
