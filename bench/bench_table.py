@@ -136,6 +136,8 @@ def print_running(d):
     print("| Measure | " + " | ".join(heads[t] for t in tags) + " | Goal |")
     print("|---" * (len(tags) + 2) + "|")
     for title, values, goal in rows:
+        if all(v == "—" for v in values):
+            continue  # not measured in this run
         print("| " + " | ".join([title] + values + [goal]) + " |")
 
 
