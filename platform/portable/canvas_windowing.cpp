@@ -22,6 +22,7 @@ namespace portable {
 namespace {
 
 struct CanvasWindow {
+    unsigned order = 0; // the later made, the higher
     int width = 0;
     int height = 0;
     bool visible = false;
@@ -41,7 +42,7 @@ class CanvasBackEnd final : public WindowingSystem {
     bool Create(HWND hwnd, const char *, int width, int height) override {
         if (!canvas_available())
             return false;
-        windows_[hwnd] = CanvasWindow{width, height};
+        windows_[hwnd] = CanvasWindow{++made_, width, height};
         newest_ = hwnd;
         return true;
     }
@@ -49,8 +50,12 @@ class CanvasBackEnd final : public WindowingSystem {
         windows_.erase(hwnd);
         if (exclusive_ == hwnd)
             exclusive_ = nullptr;
-        if (newest_ == hwnd)
-            newest_ = windows_.empty() ? nullptr : windows_.rbegin()->first;
+        if (newest_ == hwnd) {
+            newest_ = nullptr;
+            for (const auto &[other, w] : windows_)
+                if (newest_ == nullptr || w.order > windows_[newest_].order)
+                    newest_ = other;
+        }
         Redraw();
     }
     void Show(HWND hwnd, bool show) override {
@@ -116,6 +121,7 @@ class CanvasBackEnd final : public WindowingSystem {
     void Redraw();
 
     std::map<HWND, CanvasWindow> windows_;
+    unsigned made_ = 0;
     HWND newest_ = nullptr;
     HWND exclusive_ = nullptr;
     bool showFrames_ = true;
@@ -152,17 +158,18 @@ void CanvasBackEnd::Redraw() {
         canvas_put(reinterpret_cast<const uint8_t *>(rgba_.data()), frameWidth_, frameHeight_, 0);
         return;
     }
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-        const CanvasWindow &w = it->second;
-        if (!w.visible)
-            continue;
-        canvas_resize(w.width, w.height);
-        canvas_show(1);
-        const COLORREF c = w.hasBackground ? w.background : 0;
-        canvas_fill(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    const CanvasWindow *shown = nullptr;
+    for (const auto &entry : windows_)
+        if (entry.second.visible && (shown == nullptr || entry.second.order > shown->order))
+            shown = &entry.second;
+    if (shown == nullptr) {
+        canvas_show(0);
         return;
     }
-    canvas_show(0);
+    canvas_resize(shown->width, shown->height);
+    canvas_show(1);
+    const COLORREF c = shown->hasBackground ? shown->background : 0;
+    canvas_fill(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 CanvasBackEnd &TheCanvas() {
