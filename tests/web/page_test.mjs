@@ -105,6 +105,11 @@ async function run(page, origin) {
   case 'close-control':
     await page.goto(index);
     await expectFrames(page, assets, 1);
+    // The pointer over the picture: the demo hides it, as on the desktop.
+    await page.mouse.move(500, 300);
+    await waitInPage(page, () => document.getElementById('screen').style.cursor === 'none', 5000)
+        .catch(() => fail('the pointer is not hidden over the canvas'));
+    console.log('the pointer is hidden over the canvas');
     await page.click('#close');
     await expectEnded(page);
     break;
