@@ -2,11 +2,13 @@
 """Prints the benchmark table of tools/bench.sh from the results in a folder.
 
 Reads Google Benchmark JSON files (native.json, native-present-*.json,
-wine.json) and demo_probe and key_exit_probe lines (demo-*.jsonl, run-*.jsonl,
-key-*.jsonl), and writes two Markdown tables: the portable platform, Wine's
-DirectDraw, the ratio and the target of each measure; and the running demo
-before and after it stopped spinning (when an older build was measured),
-plus the machine and its load.
+wine.json), demo_probe and key_exit_probe lines (demo-*.jsonl, run-*.jsonl,
+key-*.jsonl) and the browser build's figures (web.json, from
+bench/web_bench.mjs), and writes Markdown tables: the portable platform,
+Wine's DirectDraw, the ratio and the target of each measure; the browser
+build beside the native one; and the running demo before and after it
+stopped spinning (when an older build was measured), plus the machine and
+its load. Tables whose results are missing are left out.
 Usage: bench_table.py RESULTS_DIR
 """
 import json
@@ -134,7 +136,49 @@ def print_running(d):
     print("| Measure | " + " | ".join(heads[t] for t in tags) + " | Goal |")
     print("|---" * (len(tags) + 2) + "|")
     for title, values, goal in rows:
+        if all(v == "—" for v in values):
+            continue  # not measured in this run
         print("| " + " | ".join([title] + values + [goal]) + " |")
+
+
+def print_web(d, native):
+    """The browser build (WebAssembly in headless Chromium) beside the native one."""
+    path = os.path.join(d, "web.json")
+    if not os.path.exists(path):
+        return False
+    with open(path, encoding="utf-8") as f:
+        web = json.load(f)
+    native_body = native.get("FrameBody/335")
+    body = web["frame_body"]
+    web_body = body["frame_body_335_us"] * 1e3
+    startups = load_probes(os.path.join(d, "demo-native-window-startup.jsonl"))
+    paced = load_probes(os.path.join(d, "run-after-window.jsonl"))
+    p = web["pacing"]
+    downloads = ", ".join(f"{name} {size / 1000:.1f} kB" for name, size in web["downloads"].items())
+    rows = [
+        (f"Frame body, frame 335 ({body['row_copies']:,} row copies; web: median of "
+         f"{body['repetitions']}, each the mean of {body['iterations']:,})",
+         us(native_body), us(web_body), ratio(web_body, native_body), "web ≤ 3× native"),
+        (f"Start-up to first frame (native: 640×480 window on Xvfb, median of {len(startups)}; "
+         f"web: from navigation, local server, median of {len(web['first_frame_ms'])})",
+         ms(startup(startups)), ms(web["first_frame_median_ms"]), "—", "web ≤ 500 ms"),
+        ("Pacing: intervals mean / p50 / p99 / max (native: 640×480 window, Xvfb)",
+         pacing(paced),
+         f"{p['mean_ms']:.3f} / {p['p50_ms']:.3f} / {p['p99_ms']:.3f} / {p['max_ms']:.3f} ms "
+         f"({p['intervals']} intervals)", "—", "web: mean 16.0–16.5 ms, p99 ≤ 18 ms"),
+        ("Busy time per second (native: CPU of the process, 625 frames; web: the page's main "
+         "thread, Chromium's count, 600 frames)", cpu(paced), f"{p['main_thread_busy']:.3f}", "—",
+         ""),
+        (f"Download, .js and .wasm (of: {downloads})", "—",
+         f"{web['download_js_wasm_bytes'] / 1000:.1f} kB", "—", "≤ 500 kB"),
+    ]
+    print(f"Browser: {web['browser']}, headless")
+    print()
+    print("| Measure | Native (portable) | Web (WebAssembly) | Web / native | Goal |")
+    print("|---|---|---|---|---|")
+    for r in rows:
+        print("| " + " | ".join(r) + " |")
+    return True
 
 
 def main():
@@ -184,11 +228,14 @@ def main():
     rows.append(("Peak resident memory of the running demo", rss(run_native), rss(run_wine), "—",
                  "≤ 48 MB native"))
 
-    print("| Measure | Portable (SDL2) | Wine DirectDraw | Wine / portable | Target |")
-    print("|---|---|---|---|---|")
-    for r in rows:
-        print("| " + " | ".join(r) + " |")
-    print()
+    if wine:
+        print("| Measure | Portable (SDL2) | Wine DirectDraw | Wine / portable | Target |")
+        print("|---|---|---|---|---|")
+        for r in rows:
+            print("| " + " | ".join(r) + " |")
+        print()
+    if print_web(d, native):
+        print()
     print_running(d)
     machine = os.path.join(d, "machine.txt")
     if os.path.exists(machine):

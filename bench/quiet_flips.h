@@ -2,15 +2,20 @@
 // windowing back end (ONDULIX_BACKEND=headless, as tools/bench.sh and the
 // CTest checks run them); with its keeping of frames turned off, a flip
 // presents nowhere and the drawing is timed alone. Windows' DirectDraw has
-// no such switch: there every flip presents.
+// no such switch: there every flip presents. In the browser the canvas back
+// end has the same switch as the headless one.
 #pragma once
 
-#ifndef _WIN32
+#if defined(__EMSCRIPTEN__)
+#include "platform/portable/canvas.h"
+#elif !defined(_WIN32)
 #include "platform/portable/headless.h"
 #endif
 
 inline void QuietFlips() {
-#ifndef _WIN32
+#if defined(__EMSCRIPTEN__)
+    portable::CanvasShowFrames(false);
+#elif !defined(_WIN32)
     portable::HeadlessKeepFrames(false);
 #endif
 }

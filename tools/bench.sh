@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks on the portable platform and, with the
-# x86_64 Windows build, on Wine's DirectDraw, one after the other in one run,
-# and prints the table with the ratios (bench/bench_table.py).
+# Builds and runs the benchmarks on the portable platform, with the x86_64
+# Windows build on Wine's DirectDraw, and the browser build in headless
+# Chromium, one after the other in one run, and prints the tables with the
+# ratios (bench/bench_table.py).
 #
-# Usage: tools/bench.sh
+# Usage: tools/bench.sh [web]
+#   web: only the browser build and the native figures it is set beside
+#        (frame body, windowed start-up and pacing), without Wine
 # Environment (all optional):
 #   BENCH_NATIVE_DIR   native build folder     (default build/native)
 #   BENCH_MINGW_DIR    x86_64 Windows build    (default build/mingw-x64)
@@ -19,6 +22,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+only_web=false
+case "${1:-}" in
+  "") ;;
+  web) only_web=true ;;
+  *) echo "usage: $0 [web]" >&2; exit 2 ;;
+esac
 "$root/tools/deps.sh" bench
 
 native_dir=${BENCH_NATIVE_DIR:-$root/build/native}
@@ -31,9 +40,14 @@ export ONDULIX_WINE_DIR=${ONDULIX_WINE_DIR:-$root/build/wine-bench}
 echo "== building" >&2
 cmake --preset native -B "$native_dir" >/dev/null
 cmake --build "$native_dir" --target ondulix ondulix_bench demo_probe key_exit_probe >/dev/null
-benchmark_src=$("$root/tools/fetch_benchmark_source.sh" ${BENCH_THIRD_PARTY:+"$BENCH_THIRD_PARTY"})
-cmake --preset mingw-x64 -B "$mingw_dir" -DONDULIX_BENCHMARK_SOURCE="$benchmark_src" >/dev/null
-cmake --build "$mingw_dir" --target ondulix_bench ondulix_flip_probe >/dev/null
+# The browser build in its own folder (build/web by default), with its page.
+web_dir=$(cmake --preset web | sed -n 's/^-- Build files have been written to: //p')
+cmake --build "$web_dir" --target ondulix web_frame_body >/dev/null
+if ! $only_web; then
+    benchmark_src=$("$root/tools/fetch_benchmark_source.sh" ${BENCH_THIRD_PARTY:+"$BENCH_THIRD_PARTY"})
+    cmake --preset mingw-x64 -B "$mingw_dir" -DONDULIX_BENCHMARK_SOURCE="$benchmark_src" >/dev/null
+    cmake --build "$mingw_dir" --target ondulix_bench ondulix_flip_probe >/dev/null
+fi
 
 # A private X server, the Wine prefix with its virtual desktop, and cleanup
 # of exactly what this run started.
@@ -64,6 +78,23 @@ echo "== portable platform: frame body" >&2
 ONDULIX_BACKEND=headless "$native_dir/bench/ondulix_bench" "${micro[@]}" \
     --benchmark_filter='^(FrameBody|Clear|WaveRows|Flip|PresentConvert)' \
     --benchmark_out="$results/native.json" >/dev/null
+
+if $only_web; then
+    echo "== portable platform: start-up and pacing in a window" >&2
+    export SDL_VIDEODRIVER=x11 ONDULIX_SCALE=1 ONDULIX_WINDOWED=1
+    "${probe[@]}" --frames 1 -- "$native_dir/ondulix" >/dev/null # disk caches warm
+    for _ in $(seq "$startups"); do
+        "${probe[@]}" --frames 1 -- "$native_dir/ondulix" >>"$results/demo-native-window-startup.jsonl"
+    done
+    "${probe[@]}" --frames 625 -- "$native_dir/ondulix" >"$results/run-after-window.jsonl"
+    unset SDL_VIDEODRIVER ONDULIX_SCALE ONDULIX_WINDOWED
+    echo "== browser: frame body, first frame, pacing, download" >&2
+    node "$root/bench/web_bench.mjs" "$web_dir" "$results/web.json" >/dev/null
+    echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$results/machine.txt"
+    python3 "$root/bench/bench_table.py" "$results" | tee "$results/table.md"
+    echo "(raw results in $results)" >&2
+    exit 0
+fi
 echo "== portable platform: presentation" >&2
 export ONDULIX_BACKEND=sdl
 SDL_VIDEODRIVER=offscreen ONDULIX_WINDOWED=1 "$native_dir/bench/ondulix_bench" "${micro[@]}" \
@@ -144,6 +175,9 @@ for _ in $(seq "$startups"); do
 done
 "${wine_probe[@]}" --frames 600 -- wine "$mingw_dir/bench/ondulix_flip_probe.exe" \
     >"$results/demo-wine-pacing.jsonl"
+
+echo "== browser: frame body, first frame, pacing, download" >&2
+node "$root/bench/web_bench.mjs" "$web_dir" "$results/web.json" >/dev/null
 
 echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$results/machine.txt"
 python3 "$root/bench/bench_table.py" "$results" | tee "$results/table.md"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the native and sanitizer builds, and
-# the two Windows cross-builds; then the packages a person downloads.
+# Sets up, builds and runs every test: the native and sanitizer builds, the
+# two Windows cross-builds and the browser build; then the packages a person
+# downloads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -19,6 +20,13 @@ cmake --build --preset mingw-i686
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+# The browser build: its page in headless Chromium, compared with the native
+# frame renderer, and its wave rows under node, with the native build's.
+cmake --preset web >/dev/null
+cmake --build --preset web
+ctest --preset web
+
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
@@ -33,3 +41,5 @@ tests/packages/lintian_test.sh "$deb"
 tests/packages/windows_zip_test.sh build/packages/ondulix-*-windows-x86_64.zip \
     build/packages/ondulix-*-windows-i686.zip build/native/tools/frame_renderer assets
 tests/packages/deb_install_test.sh "$deb"
+tests/packages/web_zip_test.sh build/packages/ondulix-*-web.zip build/native/tools/frame_renderer \
+    assets tests/data

@@ -10,6 +10,10 @@ std::string AnsiToUtf8(const char *text) {
     if (text == nullptr)
         return {};
     iconv_t cd = iconv_open("UTF-8", "CP932");
+    // musl's iconv (the browser build's) knows the code page only by its
+    // JIS name, which covers the characters our texts use.
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        cd = iconv_open("UTF-8", "SHIFT_JIS");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return text; // no converter: the bytes as they are beat no text at all
     std::string out;

@@ -63,7 +63,8 @@ class WindowingSystem {
 };
 
 // The back end of this process: the one named by ONDULIX_BACKEND ("sdl", the
-// default, or "headless"), unless the program chose one with UseWindowing.
+// default, or "headless"), unless the program chose one with UseWindowing;
+// in the browser build always the canvas.
 WindowingSystem &Windowing();
 // Chooses the back end by name before any window exists; false for a name
 // that is none.

@@ -9,5 +9,7 @@ namespace portable {
 WindowingSystem &SdlWindowing();
 // Windows and frames in memory only (headless.h).
 WindowingSystem &HeadlessWindowing();
+// The page's canvas, in the browser build (canvas.h).
+WindowingSystem &CanvasWindowing();
 
 } // namespace portable

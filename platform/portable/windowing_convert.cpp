@@ -1,11 +1,20 @@
 #include "windowing_convert.h"
 
+#include <cstring>
+
 namespace portable {
 
 void BuildArgbTable(const PALETTEENTRY palette[256], uint32_t table[256]) {
     for (int i = 0; i < 256; ++i)
         table[i] = 0xFF000000u | (uint32_t{palette[i].peRed} << 16) |
                    (uint32_t{palette[i].peGreen} << 8) | uint32_t{palette[i].peBlue};
+}
+
+void BuildRgbaTable(const PALETTEENTRY palette[256], uint32_t table[256]) {
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t bytes[4] = {palette[i].peRed, palette[i].peGreen, palette[i].peBlue, 0xFF};
+        std::memcpy(&table[i], bytes, sizeof(bytes)); // whatever the machine's byte order
+    }
 }
 
 void ConvertIndexedToArgb(const uint8_t *src, long srcPitch, int width, int height,

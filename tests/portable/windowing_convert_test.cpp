@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
 
 using portable::BuildArgbTable;
+using portable::BuildRgbaTable;
 using portable::ConvertIndexedToArgb;
 
 std::vector<PALETTEENTRY> SamplePalette() {
@@ -33,6 +35,23 @@ TEST(BuildArgbTable, GivesEachIndexItsOpaqueColourWhateverItsFlags) {
     EXPECT_EQ(table[2], 0xFF00FF00u);
     EXPECT_EQ(table[3], 0xFF0000FFu);
     EXPECT_EQ(table[4], 0xFF123456u);
+}
+
+// A canvas's ImageData takes the bytes red, green, blue, alpha in that order
+// in memory, whatever the machine's byte order.
+TEST(BuildRgbaTable, GivesEachIndexItsColourAsTheBytesOfImageData) {
+    std::vector<PALETTEENTRY> palette(256, PALETTEENTRY{0, 0, 0, 0});
+    palette[1] = {0x12, 0x34, 0x56, PC_RESERVED};
+    palette[255] = {0xFF, 0xFE, 0xFD, 0};
+    uint32_t table[256];
+    BuildRgbaTable(palette.data(), table);
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(table);
+    const uint8_t black[4] = {0, 0, 0, 0xFF};
+    const uint8_t one[4] = {0x12, 0x34, 0x56, 0xFF};
+    const uint8_t last[4] = {0xFF, 0xFE, 0xFD, 0xFF};
+    EXPECT_EQ(0, std::memcmp(bytes, black, 4));
+    EXPECT_EQ(0, std::memcmp(bytes + 4, one, 4));
+    EXPECT_EQ(0, std::memcmp(bytes + 255 * 4, last, 4));
 }
 
 // Source rows wider than the frame and destination rows wider still, as

@@ -1,0 +1,225 @@
+// The page's side of the canvas back end (canvas_windowing.cpp; the calls
+// are declared in canvas.h): the canvas, the page's keys and pointer, the
+// waits that give the browser its turn, and the message box.
+//
+// The page hands the module its canvas (Module.canvas), and optionally the
+// element to put in full screen (Module.fullscreenElement, default the
+// canvas), its modal box (Module.showMessageBox(caption, text), a promise
+// kept when the box is dismissed) and a watcher of shown frames
+// (Module.onFrame(performance.now())). The module gives the page
+// Module.requestClose(), the close control's request, and Module.halt(),
+// which stops a program for good without its exit (the page then drops the
+// module and may start a new one).
+mergeInto(LibraryManager.library, {
+  $CanvasPage__deps: ['$Asyncify', '$callUserCallback'],
+  $CanvasPage: {
+    context: null,
+    image: null,     // ImageData over the program's frame, made once per place
+    imageAt: 0,
+    resume: null,    // while the program waits: ends the wait, saying whether input came
+    boxOpen: false,  // the message box has the keys, as a modal box does
+    halted: false,
+    listening: false,
+    hops: [],
+    channel: null,
+
+    // Runs `f` in a task of its own, through a MessageChannel. Browsers make
+    // a timer set inside a timer's callback, five deep, wait at least 4 ms;
+    // a message is no timer, so a timer set from its handler waits only as
+    // long as it is asked to, and a 16 ms frame does not become 20.
+    hop: function(f) {
+      if (!CanvasPage.channel) {
+        CanvasPage.channel = new MessageChannel();
+        CanvasPage.channel.port1.onmessage = function() {
+          var next = CanvasPage.hops.shift();
+          if (next) next();
+        };
+      }
+      CanvasPage.hops.push(f);
+      CanvasPage.channel.port2.postMessage(0);
+    },
+
+    // Input reached the program: a wait in progress ends, in a task of its
+    // own so that the event's handler returns first.
+    news: function() {
+      var resume = CanvasPage.resume;
+      if (resume) CanvasPage.hop(function() { resume(1); });
+    },
+
+    onKey: function(event) {
+      if (CanvasPage.halted || CanvasPage.boxOpen) return;
+      var top = stackSave(); // the name's bytes live on the stack for the call
+      try {
+        _canvas_key(allocateUTF8OnStack(event.code || ''), event.type === 'keydown',
+                    event.repeat, event.altKey);
+      } finally {
+        stackRestore(top);
+      }
+      // The key is the program's: no browser shortcut (Alt to the menu bar,
+      // F11, Space to scroll) happens as well.
+      event.preventDefault();
+      CanvasPage.news();
+    },
+
+    // The pointer's place in the canvas's own pixels, whatever CSS makes of
+    // its size.
+    onPointer: function(event) {
+      if (CanvasPage.halted) return;
+      var canvas = Module['canvas'];
+      var box = canvas.getBoundingClientRect();
+      var x = Math.floor((event.clientX - box.left) * canvas.width / (box.width || 1));
+      var y = Math.floor((event.clientY - box.top) * canvas.height / (box.height || 1));
+      if (event.type === 'mouseenter') {
+        _canvas_pointer_entered();
+      } else {
+        var button = event.type === 'mousemove' ? -1 : event.button;
+        if (button > 2) return; // the "back" and "forward" buttons Windows reports otherwise
+        _canvas_pointer(button, event.type === 'mousedown', x, y);
+      }
+      CanvasPage.news();
+    },
+
+    listen: function() {
+      if (CanvasPage.listening) return;
+      CanvasPage.listening = true;
+      window.addEventListener('keydown', CanvasPage.onKey, true);
+      window.addEventListener('keyup', CanvasPage.onKey, true);
+      var canvas = Module['canvas'];
+      ['mouseenter', 'mousemove', 'mousedown', 'mouseup'].forEach(function(type) {
+        canvas.addEventListener(type, CanvasPage.onPointer);
+      });
+      Module['requestClose'] = function() {
+        if (CanvasPage.halted) return;
+        _canvas_close();
+        CanvasPage.news();
+      };
+      Module['halt'] = function() {
+        CanvasPage.halted = true;
+        CanvasPage.resume = null;
+        window.removeEventListener('keydown', CanvasPage.onKey, true);
+        window.removeEventListener('keyup', CanvasPage.onKey, true);
+        ['mouseenter', 'mousemove', 'mousedown', 'mouseup'].forEach(function(type) {
+          canvas.removeEventListener(type, CanvasPage.onPointer);
+        });
+        if (CanvasPage.channel) CanvasPage.channel.port1.close();
+      };
+    },
+
+    // Suspends the program until `start(done)` calls done(value); the
+    // program then goes on with `value`, unless the page halted it.
+    suspend: function(start) {
+      return Asyncify.handleSleep(function(wakeUp) {
+        var finished = false;
+        start(function(value) {
+          if (finished) return;
+          finished = true;
+          if (CanvasPage.halted) return;
+          // callUserCallback: the program may end in there, through exit().
+          callUserCallback(function() { wakeUp(value); });
+        });
+      });
+    },
+  },
+
+  canvas_available__deps: ['$CanvasPage'],
+  canvas_available: function() {
+    var canvas = Module['canvas'];
+    if (!canvas || typeof canvas.getContext !== 'function') return 0;
+    CanvasPage.context = CanvasPage.context || canvas.getContext('2d', {alpha: false});
+    if (!CanvasPage.context) return 0;
+    CanvasPage.listen();
+    return 1;
+  },
+
+  canvas_show__deps: ['$CanvasPage'],
+  canvas_show: function(show) {
+    Module['canvas'].style.visibility = show ? 'visible' : 'hidden';
+  },
+
+  canvas_resize__deps: ['$CanvasPage'],
+  canvas_resize: function(width, height) {
+    var canvas = Module['canvas'];
+    // Setting a size clears the canvas, even the same size: only changes.
+    if (canvas.width !== width) canvas.width = width;
+    if (canvas.height !== height) canvas.height = height;
+  },
+
+  canvas_fill__deps: ['$CanvasPage'],
+  canvas_fill: function(red, green, blue) {
+    var context = CanvasPage.context;
+    context.fillStyle = 'rgb(' + red + ',' + green + ',' + blue + ')';
+    context.fillRect(0, 0, Module['canvas'].width, Module['canvas'].height);
+  },
+
+  canvas_put__deps: ['$CanvasPage'],
+  canvas_put: function(rgba, width, height, flip) {
+    // The ImageData is a view of the program's own frame buffer, which never
+    // moves (the memory does not grow): no copy before putImageData's own.
+    var image = CanvasPage.image;
+    if (!image || CanvasPage.imageAt !== rgba || image.width !== width ||
+        image.height !== height) {
+      image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4),
+                            width, height);
+      CanvasPage.image = image;
+      CanvasPage.imageAt = rgba;
+    }
+    CanvasPage.context.putImageData(image, 0, 0);
+    if (flip && Module['onFrame']) Module['onFrame'](performance.now());
+  },
+
+  canvas_cursor__deps: ['$CanvasPage'],
+  canvas_cursor: function(show) {
+    Module['canvas'].style.cursor = show ? '' : 'none';
+  },
+
+  canvas_fullscreen__deps: ['$CanvasPage'],
+  canvas_fullscreen: function(toggle) {
+    var element = Module['fullscreenElement'] || Module['canvas'];
+    if (document.fullscreenElement) {
+      document.exitFullscreen().catch(function() {});
+    } else if (toggle && element.requestFullscreen) {
+      // Refused outside a key's or a click's own event: then nothing changes.
+      element.requestFullscreen().catch(function() {});
+    }
+  },
+
+  canvas_wait__deps: ['$CanvasPage'],
+  canvas_wait: function(milliseconds) {
+    return CanvasPage.suspend(function(done) {
+      var timer = 0;
+      // Input may ask more than once to end the wait; only the first asking
+      // ends it, and never a later wait's.
+      var resume = function(news) {
+        if (CanvasPage.resume !== resume) return;
+        CanvasPage.resume = null;
+        clearTimeout(timer);
+        done(news);
+      };
+      CanvasPage.resume = resume;
+      // A timer counts whole milliseconds and would cut 0.6 to 0: the
+      // program would then peek and wait again, hundreds of times a frame,
+      // keeping a core busy. Rounded up, it sleeps; it wakes at most a
+      // millisecond late, which the frame loop's own clock absorbs.
+      CanvasPage.hop(function() {
+        if (CanvasPage.resume === resume) {
+          timer = setTimeout(function() { resume(0); }, Math.ceil(milliseconds));
+        }
+      });
+    });
+  },
+
+  canvas_message_box__deps: ['$CanvasPage'],
+  canvas_message_box: function(caption, text) {
+    var show = Module['showMessageBox'];
+    if (!show) return 0;
+    caption = UTF8ToString(caption);
+    text = UTF8ToString(text);
+    return CanvasPage.suspend(function(done) {
+      CanvasPage.boxOpen = true;
+      Promise.resolve(show(caption, text)).then(function() {
+        CanvasPage.boxOpen = false;
+        done(1);
+      });
+    });
+  },
+});
