@@ -8,19 +8,8 @@ source "$(dirname "$0")/program_lib.sh" palette-window
 
 "$program" "$picture" >"$work/out" 2>"$work/err" &
 pid=$!
-shown=""
-for _ in $(seq 200); do # up to 20 s
-    if grep -q "first frame shown" "$work/out"; then
-        shown=yes
-        break
-    fi
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-[[ -n "$shown" ]] || fail "no first frame"
+wait_until '"first frame shown"' grep -qs "first frame shown" "$work/out"
 kill -TERM "$pid"
-status=0
-wait "$pid" || status=$?
-pid=""
+wait_end
 [[ $status -eq 1 ]] || fail "exit code $status after SIGTERM, expected 1"
 echo "ended with exit code 1 after SIGTERM"

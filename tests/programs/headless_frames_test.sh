@@ -12,16 +12,9 @@ mkdir "$work/saved" "$work/rendered"
     ONDULIX_SAVE_FRAMES="$work/saved" ONDULIX_SAVE_EVERY=20 "$demo") 2>"$work/err" &
 pid=$!
 # Frame 80 written means frames 20 to 60 are complete.
-for _ in $(seq 200); do # up to 20 s
-    [[ -e "$work/saved/frame-0080.png" ]] && break
-    kill -0 "$pid" 2>/dev/null || fail "the demo ended before its 80th frame"
-    sleep 0.1
-done
-[[ -e "$work/saved/frame-0080.png" ]] || fail "no frame-0080.png within 20 s"
+wait_until frame-0080.png test -e "$work/saved/frame-0080.png"
 kill -TERM "$pid"
-status=0
-wait "$pid" || status=$?
-pid=""
+wait_end
 [[ $status -eq 1 ]] || fail "exit code $status after SIGTERM, expected 1"
 [[ ! -e "$work/saved/frame-0010.png" ]] || fail "saved a frame that is not a 20th"
 
