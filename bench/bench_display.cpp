@@ -97,6 +97,15 @@ WaveState WaveAtFrame(int n) {
     return wave;
 }
 
+void DrawFrameBody(const WaveState &before) {
+    WaveState wave = before;
+    ClearSurface(g_pDDSBack);
+    AdvanceWave(&wave);
+    DrawWaveRows(&wave, g_pDDSBack, g_pDDSWork);
+    DrawWaveRowsFilled(&wave, g_pDDSBack, g_pDDSWork);
+    FlipScreen();
+}
+
 int RowCopies(const WaveState &wave) {
     int copies = 240;
     int prev = WaveRowY(0, wave.frameCount, wave.amplitude);

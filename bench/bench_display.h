@@ -18,6 +18,11 @@ void PumpWindowMessages();
 // then n AdvanceWave.
 WaveState WaveAtFrame(int n);
 
+// One frame body as the frame loop draws it, from a copy of the state
+// before it: the clear, the wave step, both halves of rows, the flip. Each
+// call draws the same frame.
+void DrawFrameBody(const WaveState &before);
+
 // How many rows the wave step copies for that state: 240 on the left, and on
 // the right one per screen row between neighbouring rows' landing rows.
 int RowCopies(const WaveState &wave);

@@ -20,14 +20,8 @@ void FrameBody(benchmark::State &state) {
     const int frame = static_cast<int>(state.range(0));
     const WaveState before = WaveAtFrame(frame - 1);
     QuietFlips();
-    for (auto _ : state) {
-        WaveState wave = before;
-        ClearSurface(g_pDDSBack);
-        AdvanceWave(&wave);
-        DrawWaveRows(&wave, g_pDDSBack, g_pDDSWork);
-        DrawWaveRowsFilled(&wave, g_pDDSBack, g_pDDSWork);
-        FlipScreen();
-    }
+    for (auto _ : state)
+        DrawFrameBody(before);
     state.counters["row_copies"] = RowCopies(WaveAtFrame(frame));
     PumpWindowMessages();
 }

@@ -24,20 +24,11 @@ namespace {
 
 const int kFrame = 335;
 
-void FrameBody(const WaveState &before) {
-    WaveState wave = before;
-    ClearSurface(g_pDDSBack);
-    AdvanceWave(&wave);
-    DrawWaveRows(&wave, g_pDDSBack, g_pDDSWork);
-    DrawWaveRowsFilled(&wave, g_pDDSBack, g_pDDSWork);
-    FlipScreen();
-}
-
 // Mean microseconds of one frame body over `iterations` of them.
 double TimeIterations(const WaveState &before, int iterations) {
     const double start = emscripten_get_now();
     for (int i = 0; i < iterations; ++i)
-        FrameBody(before);
+        DrawFrameBody(before);
     return (emscripten_get_now() - start) * 1000.0 / iterations;
 }
 
