@@ -1,7 +1,8 @@
 // A loop polling an empty queue waits in the windowing system instead of
 // spinning: the second empty peek within a millisecond waits for the next
 // one or for input, whichever comes first; a single peek between long
-// computations does not wait; input ends a wait at once.
+// computations does not wait; input ends a wait at once, GetMessageA's on an
+// empty queue as much as a polling loop's.
 #include "platform/portable/headless.h"
 #include "platform/portable/winmm_clock.h"
 #include "tests/support/logging_window.h"
@@ -59,24 +60,42 @@ TEST_F(IdleWait, OnePeekBetweenComputationsDoesNotWait) {
     EXPECT_LT(peeking, 5.0) << "ms spent in 20 peeks";
 }
 
-TEST_F(IdleWait, AKeyEndsTheWaitAtOnce) {
-    std::atomic<uint64_t> pressedAt{0};
-    std::thread presser([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        pressedAt = portable::MonotonicNanoseconds();
-        portable::HeadlessPressKey('K');
-    });
-    MSG msg = {};
-    const uint64_t start = portable::MonotonicNanoseconds();
-    bool got = false;
-    while (!got && ElapsedMs(start) < 2000.0)
-        got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE;
-    const uint64_t seen = portable::MonotonicNanoseconds();
-    presser.join();
-    ASSERT_TRUE(got);
-    EXPECT_EQ(msg.message, UINT{WM_KEYDOWN});
-    EXPECT_EQ(msg.wParam, WPARAM{'K'});
-    EXPECT_LT(static_cast<double>(seen - pressedAt) / 1e6, 5.0) << "ms from the key to its message";
+TEST_F(IdleWait, AKeyFromAnotherThreadEndsTheWaitAtOnce) {
+    // Waiting for a message: GetMessageA on the empty queue, or a loop of
+    // PeekMessageA that waits between its peeks.
+    const struct {
+        const char *way;
+        bool polling;
+    } ways[] = {{"GetMessageA", false}, {"polling PeekMessageA", true}};
+    for (const auto &w : ways) {
+        SCOPED_TRACE(w.way);
+        std::atomic<uint64_t> pressedAt{0};
+        std::thread presser([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            pressedAt = portable::MonotonicNanoseconds();
+            portable::HeadlessPressKey(VK_ESCAPE);
+        });
+        MSG msg = {};
+        const uint64_t start = portable::MonotonicNanoseconds();
+        bool got = false;
+        if (w.polling) {
+            while (!got && ElapsedMs(start) < 2000.0)
+                got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE;
+        } else {
+            got = GetMessageA(&msg, nullptr, 0, 0) == TRUE;
+        }
+        const uint64_t seen = portable::MonotonicNanoseconds();
+        const uint64_t pressed = pressedAt;
+        presser.join();
+        ASSERT_TRUE(got);
+        EXPECT_NE(pressed, 0u) << "returned before anything was queued";
+        EXPECT_EQ(msg.message, UINT{WM_KEYDOWN});
+        EXPECT_EQ(msg.wParam, WPARAM{VK_ESCAPE});
+        EXPECT_EQ(msg.hwnd, window.hwnd());
+        EXPECT_LT(static_cast<double>(seen - pressed) / 1e6, 5.0)
+            << "ms from the key to its message";
+        DiscardQueuedMessages(); // the key's release
+    }
 }
 
 TEST_F(IdleWait, ADrivenClockIsNeverWaitedFor) {

@@ -1,14 +1,9 @@
 // The thread's message queue: peeking leaves a message where it is, getting
 // takes it, WM_QUIT makes GetMessageA return 0, and dispatching hands a
 // message to the procedure of its window's class.
-#include "platform/portable/headless.h"
 #include "tests/support/logging_window.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -148,26 +143,6 @@ TEST_F(MessageQueue, TranslateQueuesTheCharacterOfATypingKeyNext) {
     }
     MSG other = {window.hwnd(), WM_USER, 0, 0, 0, {0, 0}};
     EXPECT_EQ(TranslateMessage(&other), FALSE);
-}
-
-// A key pressed while GetMessageA waits on an empty queue: it must wait for
-// it rather than return with nothing.
-TEST_F(MessageQueue, GetWaitsWhileTheQueueIsEmpty) {
-    std::atomic<bool> pressed{false};
-    std::thread presser([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        pressed = true;
-        portable::HeadlessPressKey(VK_ESCAPE);
-    });
-    MSG msg = {};
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    const bool wasPressed = pressed;
-    presser.join();
-    EXPECT_TRUE(wasPressed) << "GetMessageA returned before anything was queued";
-    EXPECT_EQ(got, TRUE);
-    EXPECT_EQ(msg.message, UINT{WM_KEYDOWN});
-    EXPECT_EQ(msg.wParam, WPARAM{VK_ESCAPE});
-    EXPECT_EQ(msg.hwnd, window.hwnd());
 }
 
 } // namespace
