@@ -14,16 +14,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 namespace portable {
 namespace {
-
-struct HeadlessWindow {
-    bool visible = false;
-};
 
 // Input handed over by other threads, taken up by the pump.
 struct PendingInput {
@@ -63,20 +59,16 @@ class Headless final : public WindowingSystem {
   public:
     bool Available() override { return true; }
     bool Create(HWND hwnd, const char *, int, int) override {
-        windows_[hwnd] = HeadlessWindow{};
+        windows_.insert(hwnd);
         newest_ = hwnd;
         return true;
     }
     void Destroy(HWND hwnd) override {
         windows_.erase(hwnd);
         if (newest_ == hwnd)
-            newest_ = windows_.empty() ? nullptr : windows_.rbegin()->first;
+            newest_ = windows_.empty() ? nullptr : *windows_.rbegin(); // handles only grow
     }
-    void Show(HWND hwnd, bool show) override {
-        auto it = windows_.find(hwnd);
-        if (it != windows_.end())
-            it->second.visible = show;
-    }
+    void Show(HWND, bool) override {} // nothing is seen either way
     void Fill(HWND, COLORREF) override {}
     void ShowCursor(bool) override {}
     void EnterExclusive(HWND hwnd, int width, int height) override {
@@ -114,7 +106,7 @@ class Headless final : public WindowingSystem {
     void Save(const ScreenFrame &frame);
     int WakeFd();
 
-    std::map<HWND, HeadlessWindow> windows_;
+    std::set<HWND> windows_;
     HWND newest_ = nullptr;
     HWND exclusive_ = nullptr;
     HeadlessHooks hooks_;

@@ -72,7 +72,6 @@ bool SdlBackEnd::Create(HWND hwnd, const char *title, int width, int height) {
     if (window == nullptr)
         return false;
     auto w = std::make_unique<SdlWindow>();
-    w->owner = hwnd;
     w->window = window;
     SDL_GetWindowSize(window, &w->windowWidth, &w->windowHeight);
     SDL_SetWindowData(window, "hwnd", hwnd);

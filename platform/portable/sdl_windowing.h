@@ -13,7 +13,6 @@
 namespace portable {
 
 struct SdlWindow {
-    HWND owner = nullptr;
     SDL_Window *window = nullptr;
     SDL_Renderer *renderer = nullptr;
     SDL_Texture *frame = nullptr; // while it holds the display
