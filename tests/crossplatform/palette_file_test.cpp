@@ -5,6 +5,7 @@
 #include "image/image.h"
 #include "tests/crossplatform/surface_fixture.h"
 
+#include <cctype>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
@@ -25,7 +26,14 @@ class PaletteFile : public crossplatform::SurfaceTest {
     void SetUp() override {
         SurfaceTest::SetUp();
         g_pDDPal = CreatePalette();
-        path_ = ::testing::TempDir() + "ondulix_palette_test.bmp";
+        // A name of this test's own: the tests run side by side, each in its
+        // own process, and one must not remove another's file.
+        const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(test->test_suite_name()) + "_" + test->name();
+        for (char &c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        path_ = ::testing::TempDir() + "ondulix_palette_" + name + ".bmp";
     }
     void TearDown() override {
         g_pDDPal = nullptr; // owned by the fixture
