@@ -29,6 +29,11 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # ondulix_VERSION_ARCH.deb
+  # A cross-build's toolchain names its Debian architecture; CPack would
+  # take the machine's own.
+  if(ONDULIX_DEB_ARCH)
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ONDULIX_DEB_ARCH})
+  endif()
   # Not "games": Debian wants those under /usr/games, which root's PATH
   # lacks, and the ondulix command is to be on every PATH.
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)

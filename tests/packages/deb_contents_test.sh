@@ -19,7 +19,14 @@ echo "Depends: $depends"
 dpkg-deb -x "$deb" "$tmp"
 program=$tmp/usr/libexec/ondulix/ondulix
 [[ -x "$tmp/usr/bin/ondulix" ]] || fail "no /usr/bin/ondulix"
-file -b "$program" | grep -q "ELF 64-bit.*, stripped" || fail "program: $(file -b "$program")"
+arch=$(dpkg-deb -f "$deb" Architecture)
+case $arch in
+    amd64) machine=x86-64 ;;
+    arm64) machine="ARM aarch64" ;;
+    *) fail "a package for $arch" ;;
+esac
+file -b "$program" | grep -q "ELF 64-bit .*, $machine,.*, stripped" ||
+    fail "program of the $arch package: $(file -b "$program")"
 cmp -s "$tmp/usr/share/ondulix/earth.bmp" "$assets/earth.bmp" ||
     fail "/usr/share/ondulix/earth.bmp is not assets/earth.bmp"
 
