@@ -16,16 +16,16 @@ test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool
            libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang clang-format
            libclang-rt-14-dev valgrind)
 # The packages' makers: the two Windows cross-compilers, and what CPack's
-# .deb needs to find the real dependencies (dpkg-shlibdeps, file). Their
-# checks: a clean Debian root to install into, and lintian.
+# .deb needs to find the real dependencies (dpkg-shlibdeps, file).
 package_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev file)
 # The arm64 build: Debian's cross toolchain, the arm64 libraries beside the
 # machine's own (multiarch), and qemu's user-mode emulator, which runs its
 # icon generator while it builds and its tests.
 arm64_pkgs=(crossbuild-essential-arm64 libsdl2-dev:arm64 libx11-dev:arm64 libpng-dev:arm64
             libgtest-dev:arm64 qemu-user)
-# Their checks: a clean Debian root to install into, and lintian.
-package_test_pkgs=(debootstrap lintian)
+# The packages' checks: a clean Debian root to install into, lintian, the
+# AppStream validator and an XPath reader for the metainfo.
+package_test_pkgs=(debootstrap lintian appstream libxml2-utils)
 # The benchmarks' extras: XTest to press a key, a light window manager.
 bench_pkgs=(libxtst-dev openbox python3)
 # The browser build (Emscripten's own libraries come built with it), the
