@@ -29,8 +29,10 @@ int ChosenMonitor() {
     static bool said = false;
     if (!said) {
         said = true;
-        std::fprintf(stderr, "ONDULIX_DISPLAY=%s names no monitor (%d here, 0 to %d); using 0\n",
-                     setting, count, count - 1);
+        std::fprintf(stderr,
+                     "ONDULIX_DISPLAY=%s names no monitor (%d here, counted from 0); using "
+                     "monitor 0\n",
+                     setting, count);
     }
     return 0;
 }
