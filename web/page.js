@@ -6,7 +6,8 @@
 //
 // ondulix.js holds the whole program and its own earth.bmp, so the page runs
 // opened from disk (file://) as well as served; from disk only a picture by
-// address cannot be read, and the page says so.
+// address cannot be read, and the page says so. When the visitor's system
+// asks for reduced motion, the demo waits for Start.
 //
 // A test or a benchmark may set window.ondulixWatch = {onFrame(ms)} before
 // the page loads, to be told of every frame shown.
@@ -176,6 +177,10 @@ function pictureNeedsServer() {
 startButton.addEventListener('click', start);
 if (pictureNeedsServer()) {
   // Nothing runs until the visitor chooses.
+} else if (matchMedia('(prefers-reduced-motion: reduce)').matches) {
+  // Moving pictures only when asked for: the system asks for reduced motion.
+  setStatus('Your system asks for reduced motion: the demo starts when you press Start');
+  showNotice('Ondulix is a rippling, moving picture.', true);
 } else {
   start();
 }

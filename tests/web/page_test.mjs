@@ -234,6 +234,21 @@ async function run(page, origin) {
     await expectEnded(page);
     break;
   }
+  case 'reduced-motion': {
+    // Nothing moves until Start; then the demo runs as always.
+    await page.emulateMediaFeatures([{name: 'prefers-reduced-motion', value: 'reduce'}]);
+    await page.goto(index);
+    const {start} = await expectNotice(page, 1500);
+    if (!start) fail('no Start control');
+    if (!(await page.evaluate(() => document.activeElement?.id === 'start'))) {
+      fail('Start does not have the focus');
+    }
+    await page.click('#start');
+    await expectFrames(page, assets, 2);
+    await page.keyboard.press('Space');
+    await expectEnded(page);
+    break;
+  }
   default:
     fail(`unknown case ${caseName}`);
   }
