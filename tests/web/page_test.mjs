@@ -234,6 +234,21 @@ async function run(page, origin) {
     await expectEnded(page);
     break;
   }
+  case 'from-disk-without-program': {
+    // index.html opened from a zip viewer, which unpacks only that file:
+    // the page says what is missing instead of waiting.
+    const alone = join(scratch, 'alone');
+    mkdirSync(alone);
+    for (const file of ['index.html', 'page.js']) {
+      copyFileSync(join(webBuild, file), join(alone, file));
+    }
+    await page.goto(pathToFileURL(join(alone, 'index.html')).href);
+    const {text} = await expectNotice(page, 500);
+    for (const words of ['ondulix.js', 'Unpack the whole web zip']) {
+      if (!text.includes(words)) fail(`the notice does not say "${words}"`);
+    }
+    break;
+  }
   case 'reduced-motion': {
     // Nothing moves until Start; then the demo runs as always.
     await page.emulateMediaFeatures([{name: 'prefers-reduced-motion', value: 'reduce'}]);
