@@ -10,9 +10,11 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev googletest
             libgtest-dev git libbenchmark-dev)
 # The Windows cross-builds and Wine; a real X server with the tools that drive
-# it and read it; the fonts and the Japanese locale the message box needs;
-# the fuzzing and memory checkers.
+# it and read it, and Xorg's dummy driver for two monitors side by side; the
+# fonts and the Japanese locale the message box needs; the fuzzing and memory
+# checkers.
 test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool imagemagick
+           xserver-xorg-video-dummy x11-xserver-utils
            libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang clang-format
            libclang-rt-14-dev valgrind)
 # The packages' makers: the two Windows cross-compilers, and what CPack's

@@ -1,12 +1,14 @@
 // The browser build end to end: its page served on 127.0.0.1, in Debian's
 // headless Chromium. The canvas is compared pixel for pixel with the frames
 // of the native frame renderer, as the desktop end-to-end tests compare
-// screenshots.
+// screenshots. Some cases open the page from disk (file://), as a person
+// who double-clicks index.html does.
 //
 // Usage: node page_test.mjs CASE WEB_BUILD FRAME_RENDERER ASSETS TEST_DATA
 import {execFileSync} from 'node:child_process';
-import {copyFileSync, mkdirSync, rmSync, writeFileSync} from 'node:fs';
-import {join} from 'node:path';
+import {copyFileSync, mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {join, resolve} from 'node:path';
+import {pathToFileURL} from 'node:url';
 import {canvasPng, launchBrowser, newWatchedPage, scratchDir, serve, statusText,
         waitInPage} from './lib.mjs';
 
@@ -84,6 +86,34 @@ async function expectNotFoundBox(page) {
   await expectEnded(page);
 }
 
+// What the page shows over its screen when it does not run by itself: the
+// notice's words, and whether Start is offered; after `ms`, in which no
+// frame was shown.
+async function expectNotice(page, ms) {
+  await sleep(ms);
+  const [shown, text, start] = await page.evaluate(() => [
+    !document.getElementById('notice').hidden,
+    document.getElementById('notice-text').textContent,
+    !document.getElementById('start').hidden,
+  ]);
+  console.log(`notice: ${shown ? text : '(none)'}; Start: ${start}`);
+  if (!shown) fail('no notice over the screen');
+  const frames = await page.evaluate(() => window.ondulixFrames.length);
+  if (frames !== 0) fail(`${frames} frames were shown before anyone asked for them`);
+  return {text, start};
+}
+
+// A .bmp dropped on the page, as a file manager drops one.
+async function dropPicture(page, file) {
+  const bytes = [...readFileSync(file)];
+  await page.evaluate((bytes) => {
+    const data = new DataTransfer();
+    data.items.add(new File([new Uint8Array(bytes)], 'dropped.bmp', {type: 'image/bmp'}));
+    document.dispatchEvent(new DragEvent('drop', {dataTransfer: data, bubbles: true,
+                                                  cancelable: true}));
+  }, bytes);
+}
+
 // A folder holding `picture` as earth.bmp, for the frame renderer.
 let folders = 0;
 function pictureFolder(picture) {
@@ -95,6 +125,8 @@ function pictureFolder(picture) {
 
 async function run(page, origin) {
   const index = `${origin}/index.html`;
+  const onDisk = pathToFileURL(join(resolve(webBuild), 'index.html')).href;
+  const own = join(testData, 'bmp_regressions', 'index_beyond_table.bmp');
   switch (caseName) {
   case 'frames-then-key':
     await page.goto(index);
@@ -152,7 +184,6 @@ async function run(page, origin) {
   case 'own-picture-and-run-again': {
     // A picked file restarts the demo with it; it stays the picture when
     // the demo is run again.
-    const own = join(testData, 'bmp_regressions', 'index_beyond_table.bmp');
     await page.goto(index);
     await expectFrames(page, assets, 1);
     await page.evaluate(() => { window.ondulixFrames = []; });
@@ -171,6 +202,66 @@ async function run(page, origin) {
     await page.click('#again');
     await expectFrames(page, pictureFolder(own), 1);
     if ((await statusText(page)).startsWith('Ondulix ended')) fail('"Run again" did not run it');
+    break;
+  }
+  case 'from-disk':
+    // index.html double-clicked: the demo, a key that ends it, then a
+    // picked picture, and Run again keeps it.
+    await page.goto(onDisk);
+    await expectFrames(page, assets, 3);
+    await page.keyboard.press('Space');
+    await expectEnded(page);
+    await page.evaluate(() => { window.ondulixFrames = []; });
+    await (await page.$('#picture')).uploadFile(own);
+    await expectFrames(page, pictureFolder(own), 1);
+    await page.keyboard.press('KeyX');
+    await expectEnded(page);
+    await page.evaluate(() => { window.ondulixFrames = []; });
+    await page.click('#again');
+    await expectFrames(page, pictureFolder(own), 1);
+    break;
+  case 'from-disk-picture-by-address': {
+    // A picture by address cannot be read from disk: the page says how to
+    // serve the folder, and a dropped picture runs.
+    await page.goto(`${onDisk}?picture=other.bmp`);
+    const {text} = await expectNotice(page, 1000);
+    for (const words of ['other.bmp', 'python3 -m http.server', 'Your picture']) {
+      if (!text.includes(words)) fail(`the notice does not say "${words}"`);
+    }
+    await dropPicture(page, own);
+    await expectFrames(page, pictureFolder(own), 1);
+    await page.keyboard.press('Escape');
+    await expectEnded(page);
+    break;
+  }
+  case 'from-disk-without-program': {
+    // index.html opened from a zip viewer, which unpacks only that file:
+    // the page says what is missing instead of waiting.
+    const alone = join(scratch, 'alone');
+    mkdirSync(alone);
+    for (const file of ['index.html', 'page.js']) {
+      copyFileSync(join(webBuild, file), join(alone, file));
+    }
+    await page.goto(pathToFileURL(join(alone, 'index.html')).href);
+    const {text} = await expectNotice(page, 500);
+    for (const words of ['ondulix.js', 'Unpack the whole web zip']) {
+      if (!text.includes(words)) fail(`the notice does not say "${words}"`);
+    }
+    break;
+  }
+  case 'reduced-motion': {
+    // Nothing moves until Start; then the demo runs as always.
+    await page.emulateMediaFeatures([{name: 'prefers-reduced-motion', value: 'reduce'}]);
+    await page.goto(index);
+    const {start} = await expectNotice(page, 1500);
+    if (!start) fail('no Start control');
+    if (!(await page.evaluate(() => document.activeElement?.id === 'start'))) {
+      fail('Start does not have the focus');
+    }
+    await page.click('#start');
+    await expectFrames(page, assets, 2);
+    await page.keyboard.press('Space');
+    await expectEnded(page);
     break;
   }
   default:
