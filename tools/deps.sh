@@ -17,9 +17,10 @@ test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool
            libclang-rt-14-dev valgrind)
 # The packages' makers: the two Windows cross-compilers, and what CPack's
 # .deb needs to find the real dependencies (dpkg-shlibdeps, file). Their
-# checks: a clean Debian root to install into, and lintian.
+# checks: a clean Debian root to install into, lintian, and a reader of the
+# .exe's resources (pefile, for Debian's own python3).
 package_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev file)
-package_test_pkgs=(debootstrap lintian)
+package_test_pkgs=(debootstrap lintian python3-pefile)
 # The benchmarks' extras: XTest to press a key, a light window manager.
 bench_pkgs=(libxtst-dev openbox python3)
 # The browser build (Emscripten's own libraries come built with it), the
