@@ -9,12 +9,13 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev googletest
             libgtest-dev git libbenchmark-dev)
-# The Windows cross-builds and Wine; a real X server with the tools that drive
-# it and read it; the fonts and the Japanese locale the message box needs;
-# the fuzzing and memory checkers.
-test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool imagemagick
-           libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang clang-format
-           libclang-rt-14-dev valgrind)
+# The Windows cross-builds and Wine, and llvm-rc to read the .exe's .rc as
+# MSVC's rc would; a real X server with the tools that drive it and read it;
+# the fonts and the Japanese locale the message box needs; the fuzzing and
+# memory checkers.
+test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 llvm-14 xvfb x11-utils xdotool
+           imagemagick libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang
+           clang-format libclang-rt-14-dev valgrind)
 # The packages' makers: the two Windows cross-compilers, and what CPack's
 # .deb needs to find the real dependencies (dpkg-shlibdeps, file). Their
 # checks: a clean Debian root to install into, lintian, and a reader of the
