@@ -18,7 +18,7 @@ void EmptyQueue() {
         DispatchMessageA(&msg);
 }
 
-TEST(IdleWait, APollingLoopWaitsYetSeesTheClockGoBy) {
+TEST(PollingLoop, WaitsYetSeesTheClockGoBy) {
     EmptyQueue();
     MSG msg;
     int peeks = 0;
