@@ -199,7 +199,7 @@ server=$(wineserver_pid)
 measure_wine_key() {
     local tag=$1 exe=$2 i
     for i in $(seq "$startups"); do
-        ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/key_exit_probe" --frames 30 --timeout 120 \
+        ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/key_exit_probe" --frames 30 --timeout 120 --clock raw \
             -- wine "$exe" >>"$results/wine-key-$tag.jsonl"
     done
 }
