@@ -17,6 +17,7 @@ version=$(sed -n 's/^project(Ondulix VERSION \([0-9.]*\).*/\1/p' "$here/../../CM
 export ONDULIX_WINE_DIR
 source "$e2e/lib.sh"
 source "$e2e/wine_env.sh"
+[[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no project() version in CMakeLists.txt"
 
 # check_zip ZIP ARCH FILE_TYPE: the zip's files, and what they are.
 check_zip() {
