@@ -157,7 +157,8 @@ def print_wine_running(d):
 
     tags = ["before", "after"] if os.path.exists(os.path.join(d, "demo-wine-before-pacing.jsonl")) \
         else ["after"]
-    runs = {"before": load("demo-wine-before-pacing.jsonl"), "after": load("demo-wine-pacing.jsonl")}
+    runs = {"before": load("demo-wine-before-pacing.jsonl"),
+            "after": load("demo-wine-pacing.jsonl")}
     rows = [
         ("CPU seconds per second over 600 frames (9.6 s), .exe + wineserver",
          [wine_cpu(runs[t]) for t in tags], "≤ 0.10"),

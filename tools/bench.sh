@@ -87,6 +87,7 @@ micro=(--benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true
 # only the demo's runs write it, so that no benchmark pays for it.
 probe=(env ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/demo_probe")
 
+# The portable platform: all but "wine".
 if ! $only_wine; then
 echo "== portable platform: frame body" >&2
 ONDULIX_BACKEND=headless "$native_dir/bench/ondulix_bench" "${micro[@]}" \
@@ -193,14 +194,14 @@ done
 # Over the same 600 frames (9.6 s): the CPU time of the .exe and, apart, of
 # wineserver, which every message call and wait of the .exe goes through.
 server=$(wineserver_pid)
-"${wine_probe[@]}" --server "$server" --frames 600 -- wine "$mingw_dir/bench/ondulix_flip_probe.exe" \
-    >"$results/demo-wine-pacing.jsonl"
+"${wine_probe[@]}" --server "$server" --frames 600 \
+    -- wine "$mingw_dir/bench/ondulix_flip_probe.exe" >"$results/demo-wine-pacing.jsonl"
 # From a key to the end of the .exe, and all of it for the build before.
 measure_wine_key() {
     local tag=$1 exe=$2 i
     for i in $(seq "$startups"); do
-        ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/key_exit_probe" --frames 30 --timeout 120 --clock raw \
-            -- wine "$exe" >>"$results/wine-key-$tag.jsonl"
+        ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/key_exit_probe" --frames 30 \
+            --timeout 120 --clock raw -- wine "$exe" >>"$results/wine-key-$tag.jsonl"
     done
 }
 measure_wine_key after "$mingw_dir/bench/ondulix_flip_probe.exe"

@@ -45,7 +45,8 @@ def check_icon(pe):
     _, kind, count = struct.unpack_from("<HHH", group)
     sides = []
     for i in range(count):
-        width, height, _, _, _, bits, size, image_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+        width, height, _, _, _, bits, size, image_id = struct.unpack_from(
+            "<BBBBHHIH", group, 6 + 14 * i)
         side = width or 256
         data = images.get(image_id, b"")
         if (height or 256) != side or bits != 32 or len(data) != size:
@@ -99,7 +100,8 @@ def check_manifest(pe):
         if guid not in ids:
             fail(f"the manifest does not name Windows {name} as supported")
     awareness = (found.get("dpiAware"), found.get("dpiAwareness"))
-    if [el is not None and el.text.strip() for el in awareness] != ["true/pm", "PerMonitorV2, PerMonitor"]:
+    declared = [el is not None and el.text.strip() for el in awareness]
+    if declared != ["true/pm", "PerMonitorV2, PerMonitor"]:
         fail("the manifest's DPI awareness is not per monitor (true/pm; PerMonitorV2, PerMonitor)")
 
 

@@ -23,7 +23,8 @@ source "$e2e/wine_env.sh"
 check_zip() {
     local zip=$1 arch=$2 type=$3 name listing dir
     name=$(basename "$zip" .zip)
-    [[ "$name" == ondulix-"$version"-windows-"$arch" ]] || fail "$zip is not named for $version, $arch"
+    [[ "$name" == ondulix-"$version"-windows-"$arch" ]] ||
+        fail "$zip is not named for $version, $arch"
     listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
     [[ "$listing" == "$name/README.txt $name/earth.bmp $name/ondulix.exe " ]] ||
         fail "$zip holds: $listing"
