@@ -6,9 +6,9 @@ wine.json), demo_probe and key_exit_probe lines (demo-*.jsonl, run-*.jsonl,
 key-*.jsonl) and the browser build's figures (web.json, from
 bench/web_bench.mjs), and writes Markdown tables: the portable platform,
 Wine's DirectDraw, the ratio and the target of each measure; the browser
-build beside the native one; and the running demo before and after it
-stopped spinning (when an older build was measured), plus the machine and
-its load. Tables whose results are missing are left out.
+build beside the native one; and the running demo, natively and the Windows
+build under Wine, before and after it stopped spinning (when an older build
+was measured), plus the machine and its load. Tables whose results are missing are left out.
 Usage: bench_table.py RESULTS_DIR
 """
 import json
@@ -141,6 +141,43 @@ def print_running(d):
         print("| " + " | ".join([title] + values + [goal]) + " |")
 
 
+def wine_cpu(probe):
+    """The .exe's CPU and wineserver's, and their sum, per second."""
+    if not probe or probe[-1].get("server_cpu_per_wall", -1) < 0:
+        return "—"
+    p = probe[-1]
+    return (f"{p['cpu_per_wall'] + p['server_cpu_per_wall']:.3f} "
+            f"(.exe {p['cpu_per_wall']:.3f}, wineserver {p['server_cpu_per_wall']:.3f})")
+
+
+def print_wine_running(d):
+    """The Windows build under Wine, and the one before it (BENCH_BEFORE_WINDOWS)."""
+    def load(name):
+        return load_probes(os.path.join(d, name))
+
+    tags = ["before", "after"] if os.path.exists(os.path.join(d, "demo-wine-before-pacing.jsonl")) \
+        else ["after"]
+    runs = {"before": load("demo-wine-before-pacing.jsonl"),
+            "after": load("demo-wine-pacing.jsonl")}
+    rows = [
+        ("CPU seconds per second over 600 frames (9.6 s), .exe + wineserver",
+         [wine_cpu(runs[t]) for t in tags], "≤ 0.10"),
+        ("Pacing: mean / p50 / p99 / max, from the flip probe",
+         [pacing(runs[t]) for t in tags], "mean 16.0–16.1 ms, p99 ≤ 17 ms"),
+        ("Key to exit", [key_to_exit(load(f"wine-key-{t}.jsonl")) for t in tags],
+         "no worse than before"),
+    ]
+    if all(v == "—" for _, values, _ in rows for v in values):
+        return
+    heads = {"before": "Before (spinning)", "after": "Now (waiting)"}
+    print("\nThe Windows build under Wine (1024×768 virtual desktop on Xvfb), waiting instead of "
+          "spinning:\n")
+    print("| Measure | " + " | ".join(heads[t] for t in tags) + " | Goal |")
+    print("|---" * (len(tags) + 2) + "|")
+    for title, values, goal in rows:
+        print("| " + " | ".join([title] + values + [goal]) + " |")
+
+
 def print_web(d, native):
     """The browser build (WebAssembly in headless Chromium) beside the native one."""
     path = os.path.join(d, "web.json")
@@ -240,6 +277,7 @@ def main():
     if print_web(d, native):
         print()
     print_running(d)
+    print_wine_running(d)
     machine = os.path.join(d, "machine.txt")
     if os.path.exists(machine):
         print()

@@ -9,12 +9,12 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev googletest
             libgtest-dev git libbenchmark-dev)
-# The Windows cross-builds and Wine; a real X server with the tools that drive
-# it and read it, and Xorg's dummy driver for two monitors side by side; the
-# fonts and the Japanese locale the message box needs; the fuzzing and memory
-# checkers.
-test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool imagemagick
-           xserver-xorg-video-dummy x11-xserver-utils
+# The Windows cross-builds and Wine, and llvm-rc to read the .exe's .rc as
+# MSVC's rc would; a real X server with the tools that drive it and read it,
+# and Xorg's dummy driver for two monitors side by side; the fonts and the
+# Japanese locale the message box needs; the fuzzing and memory checkers.
+test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 llvm-14 xvfb x11-utils xdotool
+           imagemagick xserver-xorg-video-dummy x11-xserver-utils
            libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang clang-format
            libclang-rt-14-dev valgrind)
 # The packages' makers: the two Windows cross-compilers, and what CPack's
@@ -26,8 +26,9 @@ package_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev file)
 arm64_pkgs=(crossbuild-essential-arm64 libsdl2-dev:arm64 libx11-dev:arm64 libpng-dev:arm64
             libgtest-dev:arm64 qemu-user)
 # The packages' checks: a clean Debian root to install into, lintian, the
-# AppStream validator and an XPath reader for the metainfo.
-package_test_pkgs=(debootstrap lintian appstream libxml2-utils)
+# AppStream validator and an XPath reader for the metainfo, and a reader of
+# the .exe's resources (pefile, for Debian's own python3).
+package_test_pkgs=(debootstrap lintian appstream libxml2-utils python3-pefile)
 # The benchmarks' extras: XTest to press a key, a light window manager.
 bench_pkgs=(libxtst-dev openbox python3)
 # The browser build (Emscripten's own libraries come built with it), the
