@@ -5,7 +5,12 @@
 // dropped on the page, index.html?picture=URL on this site).
 //
 // A test or a benchmark may set window.ondulixWatch = {onFrame(ms)} before
-// the page loads, to be told of every frame shown.
+// the page loads, to be told of every frame the program flips, and
+// onShown(ms), of every frame drawn on the canvas, and onBusy(ms), of the
+// program's own work.
+// index.html?webgl=0 draws the frames with the 2D canvas, never WebGL2;
+// ?webgl=1 with WebGL2 even where the browser has it in software only.
+const webglChoice = {0: false, 1: true}[new URLSearchParams(location.search).get('webgl')];
 'use strict';
 
 const screen = document.getElementById('screen');
@@ -97,6 +102,9 @@ async function start() {
     fullscreenElement: stage,
     showMessageBox,
     onFrame: watch.onFrame,
+    onShown: watch.onShown,
+    onBusy: watch.onBusy,
+    webgl: webglChoice,
     instantiateWasm(imports, receive) {
       WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code));
       return {};

@@ -3,6 +3,12 @@
 // of the native frame renderer, as the desktop end-to-end tests compare
 // screenshots.
 //
+// Each case runs on one of the page's ways of drawing frames, named by
+// ONDULIX_WEB_PRESENTATION: "webgl2" (the default; asked for with ?webgl=1,
+// as headless Chromium's WebGL2 is software, which the page otherwise
+// passes over) or "2d" (?webgl=0), and checks that the page drew them that
+// way.
+//
 // Usage: node page_test.mjs CASE WEB_BUILD FRAME_RENDERER ASSETS TEST_DATA
 import {execFileSync} from 'node:child_process';
 import {copyFileSync, mkdirSync, rmSync, writeFileSync} from 'node:fs';
@@ -11,6 +17,7 @@ import {canvasPng, launchBrowser, newWatchedPage, scratchDir, serve, statusText,
         waitInPage} from './lib.mjs';
 
 const [caseName, webBuild, renderer, assets, testData] = process.argv.slice(2);
+const presentation = process.env.ONDULIX_WEB_PRESENTATION || 'webgl2';
 const ended1 = 'Ondulix ended (exit code 1)';
 const notFound = 'earth.bmp ファイルが見つかりません';
 const scratch = scratchDir('web-e2e');
@@ -93,17 +100,23 @@ function pictureFolder(picture) {
   return dir;
 }
 
+// The page, with `query` (e.g. "?picture=…"), drawing frames the way under test.
+function open(page, origin, query = '') {
+  const url = new URL(`${origin}/index.html${query}`);
+  url.searchParams.set('webgl', presentation === '2d' ? '0' : '1');
+  return page.goto(url.href);
+}
+
 async function run(page, origin) {
-  const index = `${origin}/index.html`;
   switch (caseName) {
   case 'frames-then-key':
-    await page.goto(index);
+    await open(page, origin);
     await expectFrames(page, assets, 3);
     await page.keyboard.press('Space');
     await expectEnded(page);
     break;
   case 'close-control':
-    await page.goto(index);
+    await open(page, origin);
     await expectFrames(page, assets, 1);
     // The pointer over the picture: the demo hides it, as on the desktop.
     await page.mouse.move(500, 300);
@@ -116,7 +129,7 @@ async function run(page, origin) {
   case 'alt-enter': {
     // Full screen and back, as on the desktop; the Return with Alt held is
     // swallowed, so the demo goes on.
-    await page.goto(index);
+    await open(page, origin);
     await expectFrames(page, assets, 1);
     for (const want of ['stage', null]) {
       await page.keyboard.down('Alt');
@@ -132,18 +145,18 @@ async function run(page, origin) {
     break;
   }
   case 'missing-picture':
-    await page.goto(`${index}?picture=no-such-picture.bmp`);
+    await open(page, origin, '?picture=no-such-picture.bmp');
     await expectNotFoundBox(page);
     break;
   case 'damaged-picture-refused':
     // One the decoder refuses: on the desktop, the not-found box.
-    await page.goto(`${index}?picture=/data/bmp_regressions/not_a_bmp_text.bmp`);
+    await open(page, origin, '?picture=/data/bmp_regressions/not_a_bmp_text.bmp');
     await expectNotFoundBox(page);
     break;
   case 'damaged-picture-loads': {
     // One the decoder takes, as it documents: the desktop's frames of it.
     const damaged = join(testData, 'bmp_regressions', 'height_negative_top_down.bmp');
-    await page.goto(`${index}?picture=/data/bmp_regressions/height_negative_top_down.bmp`);
+    await open(page, origin, '?picture=/data/bmp_regressions/height_negative_top_down.bmp');
     await expectFrames(page, pictureFolder(damaged), 2);
     await page.keyboard.press('Escape');
     await expectEnded(page);
@@ -153,7 +166,7 @@ async function run(page, origin) {
     // A picked file restarts the demo with it; it stays the picture when
     // the demo is run again.
     const own = join(testData, 'bmp_regressions', 'index_beyond_table.bmp');
-    await page.goto(index);
+    await open(page, origin);
     await expectFrames(page, assets, 1);
     await page.evaluate(() => { window.ondulixFrames = []; });
     await (await page.$('#picture')).uploadFile(own);
@@ -183,6 +196,8 @@ const browser = await launchBrowser();
 try {
   const page = await newWatchedPage(browser, log);
   await run(page, server.origin);
+  const drawnWith = await page.$eval('#screen', (canvas) => canvas.dataset.presentation);
+  if (drawnWith !== presentation) fail(`the page drew with ${drawnWith}, not ${presentation}`);
   console.log(`PASS ${caseName}`);
 } catch (error) {
   keep = true;
