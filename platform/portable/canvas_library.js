@@ -265,6 +265,13 @@ mergeInto(LibraryManager.library, {
       // program would then peek and wait again, hundreds of times a frame,
       // keeping a core busy. Rounded up, it sleeps; it wakes at most a
       // millisecond late, which the frame loop's own clock absorbs.
+      // A scheduled task is one step, and no timer, so it is not held to
+      // 4 ms however deep; it is not cancelled when input comes first (it
+      // then finds the wait over).
+      if (typeof scheduler !== 'undefined' && scheduler.postTask) {
+        scheduler.postTask(function() { resume(0); }, {delay: Math.ceil(milliseconds)});
+        return;
+      }
       CanvasPage.hop(function() {
         if (CanvasPage.resume === resume) {
           timer = setTimeout(function() { resume(0); }, Math.ceil(milliseconds));
