@@ -7,7 +7,7 @@
 // A test or a benchmark may set window.ondulixWatch = {onFrame(ms)} before
 // the page loads, to be told of every frame the program flips, and
 // onShown(ms), of every frame drawn on the canvas, and onBusy(ms), of the
-// program's own work.
+// program's own work (web/stats.js, for ?stats, wraps it).
 // index.html?webgl=0 draws the frames with the 2D canvas, never WebGL2;
 // ?webgl=1 with WebGL2 even where the browser has it in software only.
 const webglChoice = {0: false, 1: true}[new URLSearchParams(location.search).get('webgl')];

@@ -186,6 +186,27 @@ async function run(page, origin) {
     if ((await statusText(page)).startsWith('Ondulix ended')) fail('"Run again" did not run it');
     break;
   }
+  case 'stats': {
+    // ?stats: the corner says how the demo runs, a second at a time, while
+    // the frames stay exact and a key still ends it.
+    await open(page, origin, '?stats');
+    await expectFrames(page, assets, 1);
+    const pattern = /^([\d.]+) fps \(([\d.]+) drawn\) · (\d+) dropped · main thread ([\d.]+)%$/;
+    await waitInPage(page, (source) => new RegExp(source).test(
+        document.getElementById('stats')?.textContent), 5000, pattern.source)
+        .catch(async () => fail(`the corner says "${await page.$eval('#stats', (e) => e.textContent)
+            .catch(() => 'nothing')}"`));
+    const text = await page.$eval('#stats', (e) => e.textContent);
+    console.log(`the corner says: ${text}`);
+    const [, fps, drawn, , busy] = text.match(pattern).map(Number);
+    // 62.5 flips a second; whatever the machine's load, tens, not hundreds.
+    if (!(fps >= 20 && fps <= 70)) fail(`${fps} fps`);
+    if (!(drawn > 0 && drawn <= fps + 5)) fail(`${drawn} frames drawn a second of ${fps} flipped`);
+    if (!(busy > 0 && busy < 100)) fail(`the main thread busy ${busy}% of the time`);
+    await page.keyboard.press('Space');
+    await expectEnded(page);
+    break;
+  }
   default:
     fail(`unknown case ${caseName}`);
   }
