@@ -19,20 +19,16 @@ const [webBuild, secondsArg, query = '', traceOut] = process.argv.slice(2);
 const seconds = Number(secondsArg || 5);
 const top = 12;
 
-// The main thread of the page's renderer: the one named CrRendererMain that
-// ran the most.
-function mainThread(events) {
-  const names = new Map();
-  for (const e of events) {
-    if (e.ph === 'M' && e.name === 'thread_name' && e.args.name === 'CrRendererMain') {
-      names.set(`${e.pid}:${e.tid}`, 0);
-    }
-  }
-  for (const e of events) {
-    const key = `${e.pid}:${e.tid}`;
-    if (e.ph === 'X' && names.has(key)) names.set(key, names.get(key) + (e.dur || 0));
-  }
-  return [...names.entries()].sort((a, b) => b[1] - a[1])[0][0];
+// The main thread of the renderer that shows `origin`: the trace names the
+// frames and their processes at its start (Chromium's own pages run in
+// renderers of their own).
+function mainThread(events, origin) {
+  const started = events.find((e) => e.name === 'TracingStartedInBrowser');
+  const frame = (started?.args?.data?.frames || []).find((f) => (f.url || '').startsWith(origin));
+  const named = events.find((e) => e.ph === 'M' && e.name === 'thread_name' &&
+                                   e.args.name === 'CrRendererMain' && e.pid === frame?.processId);
+  if (!named) throw new Error(`no renderer for ${origin} in the trace`);
+  return `${named.pid}:${named.tid}`;
 }
 
 // Own time per event name, in microseconds, from nested complete events.
@@ -61,7 +57,10 @@ function functionTimes(events, thread) {
   const nodes = new Map();
   const totals = new Map();
   for (const e of events) {
-    if (e.name !== 'ProfileChunk' || !e.args?.data?.cpuProfile) continue;
+    // The page's renderer only: Chromium's own pages have theirs.
+    if (e.name !== 'ProfileChunk' || !e.args?.data?.cpuProfile || `${e.pid}` !== thread.split(':')[0]) {
+      continue;
+    }
     const {cpuProfile, timeDeltas = []} = e.args.data;
     for (const node of cpuProfile.nodes || []) nodes.set(`${e.id}:${node.id}`, node.callFrame);
     (cpuProfile.samples || []).forEach((id, i) => {
@@ -128,7 +127,7 @@ try {
   const trace = JSON.parse(Buffer.from(await page.tracing.stop()).toString());
   if (traceOut) writeFileSync(traceOut, JSON.stringify(trace));
   const events = trace.traceEvents || trace;
-  const thread = mainThread(events);
+  const thread = mainThread(events, server.origin);
   const wallUs = (after.Timestamp - before.Timestamp) * 1e6;
   const {totals, topLevel} = selfTimes(events, thread);
   console.log(`wall ${(wallUs / 1e6).toFixed(2)} s, ${framesAfter - framesBefore} frames, ` +
