@@ -257,7 +257,7 @@ mergeInto(LibraryManager.library, {
       var resume = function(news) {
         if (CanvasPage.resume !== resume) return;
         CanvasPage.resume = null;
-        clearTimeout(timer);
+        if (timer) clearTimeout(timer);
         done(news);
       };
       CanvasPage.resume = resume;
