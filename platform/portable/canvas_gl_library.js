@@ -31,6 +31,9 @@ mergeInto(LibraryManager.library, {
     // every frame back from its software GL, on the page's main thread, and
     // waits for it (measured: 10 ms a frame in headless Chromium).
     create: function(canvas, evenInSoftware) {
+      // A program started again on the same canvas (Run again) draws with
+      // the presenter the one before it made: the canvas keeps its context.
+      if (canvas['ondulixPresenter']) return canvas['ondulixPresenter'];
       // A canvas keeps the first kind of context it gives: whether WebGL2 is
       // in software is asked of another one, which is let go at once.
       if (!evenInSoftware && !CanvasGl.inHardware()) return null;
@@ -43,7 +46,9 @@ mergeInto(LibraryManager.library, {
         presenter.width = presenter.height = 0;
         CanvasGl.setUp(presenter);
       });
-      return CanvasGl.setUp(presenter) ? presenter : null;
+      if (!CanvasGl.setUp(presenter)) return null;
+      canvas['ondulixPresenter'] = presenter;
+      return presenter;
     },
 
     attributes: function(evenInSoftware) {
