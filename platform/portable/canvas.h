@@ -25,9 +25,10 @@ int canvas_takes_indices(void);
 // canvas takes no indices, 4 bytes each in the order R, G, B, A (`table`
 // unused). Both stay as they are until the next call. `flip` is N for flip
 // N of the display (the Nth frame), or 0 for what was shown before, shown
-// again.
-void canvas_frame(const uint8_t *pixels, int width, int height, const uint8_t *table,
-                  unsigned flip);
+// again. Only rows [top, top + rows) differ from the frame before (all of
+// them when the canvas may have lost what it showed).
+void canvas_frame(const uint8_t *pixels, int width, int height, const uint8_t *table, unsigned flip,
+                  int top, int rows);
 // The pointer shows or hides over the canvas.
 void canvas_cursor(int show);
 // Toggles the page's full screen (1), or leaves it (0). A browser grants

@@ -24,7 +24,7 @@ mergeInto(LibraryManager.library, {
     gl: null,        // else the WebGL2 presenter (CanvasGl)
     image: null,     // ImageData over the program's frame, made once per place
     imageAt: 0,
-    frame: null,     // the newest frame not yet drawn: {pixels, width, height, table}
+    frame: null,     // the newest frame not yet drawn: {pixels, width, height, table, top, rows}
     drawRequest: 0,  // the animation frame that draws it
     drawAtOnce: false, // frames need no animation frame (a desynchronized 2D canvas)
     resume: null,    // while the program waits: ends the wait, saying whether input came
@@ -162,7 +162,9 @@ mergeInto(LibraryManager.library, {
           CanvasPage.image = image;
           CanvasPage.imageAt = frame.pixels;
         }
-        CanvasPage.context.putImageData(image, 0, 0);
+        // Only the rows that changed: the others are on the canvas already.
+        if (frame.rows) CanvasPage.context.putImageData(image, 0, 0, 0, frame.top, frame.width,
+                                                        frame.rows);
       }
       if (Module['onShown']) Module['onShown'](began);
     },
@@ -232,8 +234,20 @@ mergeInto(LibraryManager.library, {
   },
 
   canvas_frame__deps: ['$CanvasPage'],
-  canvas_frame: function(pixels, width, height, table, flip) {
-    CanvasPage.frame = {pixels: pixels, width: width, height: height, table: table};
+  canvas_frame: function(pixels, width, height, table, flip, top, rows) {
+    // A frame not yet drawn is replaced: what changed since the one drawn
+    // last is what changed in either.
+    var waiting = CanvasPage.frame;
+    if (waiting && rows && waiting.rows) {
+      var bottom = Math.max(top + rows, waiting.top + waiting.rows);
+      top = Math.min(top, waiting.top);
+      rows = bottom - top;
+    } else if (waiting && !rows) {
+      top = waiting.top;
+      rows = waiting.rows;
+    }
+    CanvasPage.frame = {pixels: pixels, width: width, height: height, table: table, top: top,
+                        rows: rows};
     if (flip && Module['onFrame']) Module['onFrame'](performance.now());
     if (CanvasPage.drawAtOnce) {
       CanvasPage.draw();

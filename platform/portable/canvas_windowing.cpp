@@ -15,6 +15,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -79,8 +80,8 @@ class CanvasBackEnd final : public WindowingSystem {
         frameWidth_ = width;
         frameHeight_ = height;
         indexed_ = canvas_takes_indices() != 0;
-        // Black, opaque: index 0 of an all-black table, or black RGBA.
-        indices_.assign(indexed_ ? static_cast<size_t>(width) * height : 0, 0);
+        // Black, opaque: index 0 of an all-black table, and black RGBA.
+        indices_.assign(static_cast<size_t>(width) * height, 0);
         rgba_.assign(indexed_ ? 0 : static_cast<size_t>(width) * height, 0xFF000000u);
         std::memset(palette_, 0, sizeof(palette_));
         BuildRgbaTable(palette_, table_);
@@ -124,11 +125,12 @@ class CanvasBackEnd final : public WindowingSystem {
     // What the canvas shows: the display's frame while a window holds it,
     // else the background of the newest visible window, else nothing.
     void Redraw();
-    // The last frame to the canvas, as flip `flip` (0: shown again).
-    void PutFrame(unsigned flip) {
+    // The last frame to the canvas, as flip `flip` (0: shown again), of
+    // which rows [top, top + rows) changed.
+    void PutFrame(unsigned flip, int top, int rows) {
         const void *pixels = indexed_ ? static_cast<const void *>(indices_.data()) : rgba_.data();
         canvas_frame(static_cast<const uint8_t *>(pixels), frameWidth_, frameHeight_,
-                     reinterpret_cast<const uint8_t *>(table_), flip);
+                     reinterpret_cast<const uint8_t *>(table_), flip, top, rows);
     }
 
     std::map<HWND, CanvasWindow> windows_;
@@ -140,8 +142,8 @@ class CanvasBackEnd final : public WindowingSystem {
     int frameHeight_ = 0;
     unsigned lastFlip_ = 0;
     bool indexed_ = false;         // the canvas takes indices and the table
-    std::vector<uint8_t> indices_; // the last frame, when it does
-    std::vector<uint32_t> rgba_;   // the last frame as ImageData's bytes, when not
+    std::vector<uint8_t> indices_; // the last frame
+    std::vector<uint32_t> rgba_;   // the same as ImageData's bytes, when the canvas takes those
     PALETTEENTRY palette_[256] = {};
     uint32_t table_[256] = {};
 };
@@ -151,32 +153,42 @@ void CanvasBackEnd::Present(HWND hwnd, const ScreenFrame &frame) {
         frame.height != frameHeight_)
         return;
     // The colour table is rebuilt only when the palette changed, which is
-    // once or twice a run.
-    if (std::memcmp(palette_, frame.palette, sizeof(palette_)) != 0) {
+    // once or twice a run; then every row has new colours.
+    const bool newColours = std::memcmp(palette_, frame.palette, sizeof(palette_)) != 0;
+    if (newColours) {
         std::memcpy(palette_, frame.palette, sizeof(palette_));
         BuildRgbaTable(palette_, table_);
     }
-    // The frame is kept: the canvas draws it later, at the browser's next
-    // rendering, when the program may already be drawing the next one.
-    if (indexed_) {
-        for (int y = 0; y < frame.height; ++y)
-            std::memcpy(&indices_[static_cast<size_t>(y) * frame.width],
-                        frame.pixels + static_cast<long>(y) * frame.pitch, frame.width);
-    } else {
-        ConvertIndexedToArgb(frame.pixels, frame.pitch, frame.width, frame.height, table_,
-                             rgba_.data(), static_cast<long>(frame.width) * 4);
+    // The frame is kept: the canvas may draw it later, at the browser's next
+    // rendering, when the program is already drawing the next one. Rows
+    // equal to the last frame's (the demo's black ones below the wave) are
+    // neither converted nor drawn again: the RGBA copy always holds the
+    // table's colours of the kept indices.
+    int top = frame.height;
+    int bottom = 0;
+    for (int y = 0; y < frame.height; ++y) {
+        uint8_t *kept = &indices_[static_cast<size_t>(y) * frame.width];
+        const BYTE *row = frame.pixels + static_cast<long>(y) * frame.pitch;
+        if (!newColours && std::memcmp(kept, row, frame.width) == 0)
+            continue;
+        std::memcpy(kept, row, frame.width);
+        if (!indexed_)
+            ConvertIndexedToArgb(row, frame.pitch, frame.width, 1, table_,
+                                 &rgba_[static_cast<size_t>(y) * frame.width], frame.width * 4L);
+        top = std::min(top, y);
+        bottom = y + 1;
     }
     // A palette change shows the same flip again: only a new one counts as a frame.
     const unsigned flip = frame.flips != lastFlip_ ? frame.flips : 0;
     lastFlip_ = frame.flips;
-    PutFrame(flip);
+    PutFrame(flip, top, std::max(0, bottom - top));
 }
 
 void CanvasBackEnd::Redraw() {
     if (exclusive_ != nullptr) {
         canvas_resize(frameWidth_, frameHeight_);
         canvas_show(1);
-        PutFrame(0);
+        PutFrame(0, 0, frameHeight_); // all of it: the canvas may have lost it
         return;
     }
     const CanvasWindow *shown = nullptr;
