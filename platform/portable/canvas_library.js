@@ -9,8 +9,8 @@
 // (Module.webgl: by default where the browser has it in hardware; true even
 // in software; false never, the 2D canvas only) and watchers,
 // each given performance.now(): of the program's frames, when it flips them
-// (Module.onFrame(ms)), of frames drawn on the canvas (Module.onShown(ms),
-// from inside the page's rendering) and of the time each run of the
+// (Module.onFrame(ms)), of frames drawn on the canvas (Module.onShown(ms))
+// and of the time each run of the
 // program, from a wait to the next, took (Module.onBusy(ms)). The
 // canvas's data-presentation attribute says how frames are drawn ("webgl2"
 // or "2d"). The module gives the page
