@@ -189,8 +189,10 @@ mergeInto(LibraryManager.library, {
       // Desynchronized: the canvas goes to the compositor by itself, with
       // no rendering of the page (its style, paint and commit) for each
       // frame; measured in headless Chromium, that rendering was 0.10-0.14
-      // of the main thread. A whole frame is put at once, so nothing half
-      // drawn is ever shown.
+      // of the main thread. A frame is put in one call, so nothing the
+      // program had half drawn is shown; where the browser shows such a
+      // canvas straight from its buffer, the screen may catch that copy
+      // midway now and then (a tear), as a window without vsync does.
       CanvasPage.context = CanvasPage.context ||
           canvas.getContext('2d', {alpha: false, desynchronized: true});
       if (!CanvasPage.context) return 0;
