@@ -8,10 +8,12 @@
 // collected.
 //
 // Usage: demo_probe [--frames N] [--clock monotonic|raw] [--timeout SECONDS]
-//                   -- PROGRAM [ARGS...]
+//                   [--server PID] -- PROGRAM [ARGS...]
 // --clock names the clock the log's times are on: monotonic for the portable
 // platform, raw (CLOCK_MONOTONIC_RAW) for Windows' performance counter under
-// Wine. Prints one line of JSON.
+// Wine. --server names a process that works for the demo (Wine's
+// wineserver), whose CPU time over the same frames is given apart
+// ("server_cpu_per_wall"). Prints one line of JSON.
 #include "bench/pacing_stats.h"
 
 #include <chrono>
@@ -32,12 +34,13 @@ struct Options {
     unsigned frames = 600;
     clockid_t clock = CLOCK_MONOTONIC;
     double timeoutSeconds = 60;
+    pid_t server = 0;
     char **command = nullptr;
 };
 
 [[noreturn]] void Usage() {
     std::fprintf(stderr, "usage: demo_probe [--frames N] [--clock monotonic|raw] "
-                         "[--timeout SECONDS] -- PROGRAM [ARGS...]\n");
+                         "[--timeout SECONDS] [--server PID] -- PROGRAM [ARGS...]\n");
     std::exit(2);
 }
 
@@ -55,6 +58,8 @@ Options ParseOptions(int argc, char **argv) {
             o.clock = std::strcmp(value, "raw") == 0 ? CLOCK_MONOTONIC_RAW : CLOCK_MONOTONIC;
         else if (name == "--timeout")
             o.timeoutSeconds = std::strtod(value, nullptr);
+        else if (name == "--server")
+            o.server = static_cast<pid_t>(std::strtol(value, nullptr, 10));
         else
             Usage();
     }
@@ -162,11 +167,13 @@ int main(int argc, char **argv) {
     Ended early;
     // CPU use is taken from the first flip seen to the last one wanted, so
     // that the start-up is not counted.
-    double cpuAtFirst = -1, cpuAtLast = -1;
+    double cpuAtFirst = -1, cpuAtLast = -1, serverAtFirst = -1, serverAtLast = -1;
     uint64_t wallAtFirst = 0, wallAtLast = 0;
     while ((flips = ReadFlipLog(logPath)).size() < wanted) {
         if (!flips.empty() && cpuAtFirst < 0) {
             cpuAtFirst = ProcessCpuSeconds(pid);
+            if (o.server > 0)
+                serverAtFirst = ProcessCpuSeconds(o.server);
             wallAtFirst = Now(CLOCK_MONOTONIC);
         }
         early = TryReap(pid);
@@ -176,6 +183,8 @@ int main(int argc, char **argv) {
     }
     if (flips.size() >= wanted) {
         cpuAtLast = ProcessCpuSeconds(pid);
+        if (o.server > 0)
+            serverAtLast = ProcessCpuSeconds(o.server);
         wallAtLast = Now(CLOCK_MONOTONIC);
     }
     const Ended end = early.ended ? early : Stop(pid);
@@ -196,15 +205,17 @@ int main(int argc, char **argv) {
 
     const PacingStats pacing = IntervalStats(flips);
     // CPU seconds per second of wall time; -1 when it could not be read.
-    double cpuPerWall = -1;
-    if (cpuAtFirst >= 0 && cpuAtLast >= 0 && wallAtLast > wallAtFirst)
-        cpuPerWall =
-            (cpuAtLast - cpuAtFirst) / (static_cast<double>(wallAtLast - wallAtFirst) / 1e9);
+    const auto perWall = [&](double first, double last) {
+        if (first < 0 || last < 0 || wallAtLast <= wallAtFirst)
+            return -1.0;
+        return (last - first) / (static_cast<double>(wallAtLast - wallAtFirst) / 1e9);
+    };
     std::printf("{\"startup_ms\": %.3f, \"intervals\": %zu, \"mean_ms\": %.4f, \"p50_ms\": %.4f, "
                 "\"p99_ms\": %.4f, \"max_ms\": %.4f, \"cpu_per_wall\": %.4f, "
-                "\"max_rss_kb\": %ld, \"ended\": \"%s\"}\n",
+                "\"server_cpu_per_wall\": %.4f, \"max_rss_kb\": %ld, \"ended\": \"%s\"}\n",
                 static_cast<double>(static_cast<int64_t>(flips.front().ns - start)) / 1e6,
                 pacing.intervals, pacing.meanMs, pacing.p50Ms, pacing.p99Ms, pacing.maxMs,
-                cpuPerWall, end.usage.ru_maxrss, ExitDescription(end.status).c_str());
+                perWall(cpuAtFirst, cpuAtLast), perWall(serverAtFirst, serverAtLast),
+                end.usage.ru_maxrss, ExitDescription(end.status).c_str());
     return 0;
 }

@@ -1,10 +1,14 @@
 // Times a key press to the end of the running demo on an X server: the demo
 // is started, and once its flip log shows enough frames the probe gives its
 // window the focus, presses and lets go of Space through XTest, and waits
-// for the process to end. Prints one line of JSON.
+// for the process to end. Prints one line of JSON; "flips_after_key_ms" is
+// how long after the press the demo still flipped (the frame loop had not yet
+// seen the key), -1 when it flipped no more.
 //
-// Usage: key_exit_probe [--frames N] [--timeout SECONDS] -- PROGRAM [ARGS...]
-// ONDULIX_FLIP_LOG must name the demo's flip log (platform/portable/ddraw_flip_log.h).
+// Usage: key_exit_probe [--frames N] [--timeout SECONDS] [--clock monotonic|raw]
+//                       -- PROGRAM [ARGS...]
+// ONDULIX_FLIP_LOG must name the demo's flip log (platform/portable/ddraw_flip_log.h);
+// --clock names the clock of its times, as for demo_probe.
 #include "bench/pacing_stats.h"
 
 #include <X11/Xlib.h>
@@ -24,9 +28,9 @@
 
 namespace {
 
-uint64_t NowNs() {
+uint64_t NowNs(clockid_t clock = CLOCK_MONOTONIC) {
     struct timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
+    clock_gettime(clock, &t);
     return static_cast<uint64_t>(t.tv_sec) * 1000000000ull + static_cast<uint64_t>(t.tv_nsec);
 }
 
@@ -67,19 +71,22 @@ Window FindDemoWindow(Display *display, Window under) {
 int main(int argc, char **argv) {
     unsigned frames = 60;
     double timeout = 30;
+    clockid_t logClock = CLOCK_MONOTONIC;
     int i = 1;
     for (; i + 1 < argc && std::strcmp(argv[i], "--") != 0; i += 2) {
         if (std::strcmp(argv[i], "--frames") == 0)
             frames = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
         else if (std::strcmp(argv[i], "--timeout") == 0)
             timeout = std::strtod(argv[i + 1], nullptr);
+        else if (std::strcmp(argv[i], "--clock") == 0)
+            logClock = std::strcmp(argv[i + 1], "raw") == 0 ? CLOCK_MONOTONIC_RAW : CLOCK_MONOTONIC;
         else
             break;
     }
     const char *logPath = std::getenv("ONDULIX_FLIP_LOG");
     if (i + 1 >= argc || std::strcmp(argv[i], "--") != 0 || logPath == nullptr) {
         std::fprintf(stderr, "usage: ONDULIX_FLIP_LOG=FILE key_exit_probe [--frames N] "
-                             "[--timeout SECONDS] -- PROGRAM [ARGS...]\n");
+                             "[--timeout SECONDS] [--clock monotonic|raw] -- PROGRAM [ARGS...]\n");
         return 2;
     }
     Display *display = XOpenDisplay(nullptr);
@@ -106,7 +113,7 @@ int main(int argc, char **argv) {
     XSync(display, False);
     const KeyCode space = XKeysymToKeycode(display, XK_space);
 
-    const uint64_t pressed = NowNs();
+    const uint64_t pressed = NowNs(), pressedOnLogClock = NowNs(logClock);
     XTestFakeKeyEvent(display, space, True, CurrentTime);
     XTestFakeKeyEvent(display, space, False, CurrentTime);
     XFlush(display);
@@ -114,8 +121,14 @@ int main(int argc, char **argv) {
     if (waitpid(pid, &status, 0) != pid)
         Fail("waitpid", pid);
     const uint64_t ended = NowNs();
-    std::printf("{\"key_to_exit_ms\": %.3f, \"ended\": \"%s %d\"}\n",
-                static_cast<double>(ended - pressed) / 1e6, WIFEXITED(status) ? "exit" : "signal",
+    const std::vector<FlipTime> flips = ReadFlipLog(logPath);
+    const double flipsAfterKeyMs =
+        flips.empty() || flips.back().ns <= pressedOnLogClock
+            ? -1.0
+            : static_cast<double>(flips.back().ns - pressedOnLogClock) / 1e6;
+    std::printf("{\"key_to_exit_ms\": %.3f, \"flips_after_key_ms\": %.3f, \"ended\": \"%s %d\"}\n",
+                static_cast<double>(ended - pressed) / 1e6, flipsAfterKeyMs,
+                WIFEXITED(status) ? "exit" : "signal",
                 WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status));
     XCloseDisplay(display);
     return 0;

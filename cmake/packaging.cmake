@@ -7,6 +7,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 # Who answers for the packages: the .deb's Maintainer and its changelog.
 set(ONDULIX_PACKAGE_MAINTAINER
   "Ondulix maintainers <maintainers@users.noreply.c-seed-98c9e8b6.example>")
+# The program's AppStream id: the host of the maintainers' address, reversed
+# (AppStream wants '_' for its '-'), and the name.
+set(ONDULIX_APPSTREAM_ID example.c_seed_98c9e8b6.Ondulix)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "picture of the Earth rippling under a sine-wave raster distortion")
 # Only what packaging/ installs: component "ondulix" of this build.
@@ -29,6 +32,11 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # ondulix_VERSION_ARCH.deb
+  # A cross-build's toolchain names its Debian architecture; CPack would
+  # take the machine's own.
+  if(ONDULIX_DEB_ARCH)
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ONDULIX_DEB_ARCH})
+  endif()
   # Not "games": Debian wants those under /usr/games, which root's PATH
   # lacks, and the ondulix command is to be on every PATH.
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)

@@ -1,8 +1,10 @@
 // Draws the packages' icon from earth.bmp: the picture centred on a square,
 // its empty space (palette index 0) transparent, scaled to SIZE x SIZE by
 // area averaging. Integer arithmetic throughout, so the same picture gives
-// the same PNG bytes on every build.
-// Usage: make_icon EARTH.BMP SIZE OUT.PNG
+// the same bytes on every build.
+// Usage: make_icon EARTH.BMP SIZE OUT.PNG        one size, as a PNG (the .deb)
+//        make_icon EARTH.BMP SIZE,... OUT.ico    the sizes in one Windows icon
+#include "icon_file.h"
 #include "platform/portable/user_bmp_decode.h"
 
 #include <algorithm>
@@ -12,6 +14,8 @@
 #include <fstream>
 #include <iterator>
 #include <png.h>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -92,34 +96,81 @@ std::vector<BYTE> Scale(const std::vector<BYTE> &in, int inSide, int outSide) {
     return out;
 }
 
+// The PNG file of a square RGBA picture; empty when libpng fails.
+std::vector<BYTE> PngBytes(const std::vector<BYTE> &rgba, int side) {
+    png_image png = {};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(side);
+    png.height = static_cast<png_uint_32>(side);
+    png.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, rgba.data(), 0, nullptr))
+        return {};
+    std::vector<BYTE> bytes(size);
+    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, rgba.data(), 0, nullptr))
+        return {};
+    bytes.resize(size);
+    return bytes;
+}
+
+// "16,32,48,256": the sizes, each 1 to maxSize; empty when that is not it.
+std::vector<int> IconSizes(const char *text, int maxSize) {
+    std::vector<int> sizes;
+    std::istringstream list(text);
+    std::string item;
+    while (std::getline(list, item, ',')) {
+        const int size = std::atoi(item.c_str());
+        if (size < 1 || size > maxSize || std::to_string(size) != item)
+            return {};
+        sizes.push_back(size);
+    }
+    return sizes;
+}
+
+bool EndsWith(const std::string &text, const std::string &end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: make_icon EARTH.BMP SIZE OUT.PNG\n");
+        std::fprintf(stderr,
+                     "usage: make_icon EARTH.BMP SIZE OUT.PNG | EARTH.BMP SIZE,... OUT.ico\n");
         return 2;
     }
-    const int size = std::atoi(argv[2]);
+    const bool ico = EndsWith(argv[3], ".ico");
+    // An .ico entry counts its side in one byte (256 as 0).
+    const std::vector<int> sizes = IconSizes(argv[2], ico ? 256 : 1024);
     std::ifstream file(argv[1], std::ios::binary);
     const std::vector<BYTE> bytes((std::istreambuf_iterator<char>(file)),
                                   std::istreambuf_iterator<char>());
     portable::DibImage dib;
-    if (size < 1 || size > 1024 || !portable::DecodeBmp(bytes.data(), bytes.size(), 0, 0, &dib) ||
-        dib.indices.empty()) {
-        std::fprintf(stderr, "make_icon: %s is not a palettized BMP, or %s is no icon size\n",
+    if (sizes.empty() || (!ico && sizes.size() != 1) ||
+        !portable::DecodeBmp(bytes.data(), bytes.size(), 0, 0, &dib) || dib.indices.empty()) {
+        std::fprintf(stderr, "make_icon: %s is not a palettized BMP, or %s are no icon sizes\n",
                      argv[1], argv[2]);
         return 1;
     }
     const int side = std::max(dib.width, dib.height);
-    const std::vector<BYTE> icon = Scale(SquareRgba(dib, side), side, size);
-
-    png_image png = {};
-    png.version = PNG_IMAGE_VERSION;
-    png.width = static_cast<png_uint_32>(size);
-    png.height = static_cast<png_uint_32>(size);
-    png.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&png, argv[3], 0, icon.data(), 0, nullptr)) {
-        std::fprintf(stderr, "make_icon: cannot write %s: %s\n", argv[3], png.message);
+    const std::vector<BYTE> square = SquareRgba(dib, side);
+    std::vector<IconImage> images;
+    for (int size : sizes) {
+        IconImage image{size, Scale(square, side, size), {}};
+        image.png = PngBytes(image.rgba, size);
+        if (image.png.empty()) {
+            std::fprintf(stderr, "make_icon: cannot encode the %dx%d picture\n", size, size);
+            return 1;
+        }
+        images.push_back(image);
+    }
+    const std::vector<BYTE> out = ico ? IcoFile(images) : images.front().png;
+    std::ofstream written(argv[3], std::ios::binary);
+    written.write(reinterpret_cast<const char *>(out.data()),
+                  static_cast<std::streamsize>(out.size()));
+    if (!written.flush()) {
+        std::fprintf(stderr, "make_icon: cannot write %s\n", argv[3]);
         return 1;
     }
     return 0;

@@ -4,9 +4,12 @@
 # Chromium, one after the other in one run, and prints the tables with the
 # ratios (bench/bench_table.py).
 #
-# Usage: tools/bench.sh [web]
+# Usage: tools/bench.sh [web|wine]
 #   web: only the browser build and the native figures it is set beside
 #        (frame body, windowed start-up and pacing), without Wine
+#   wine: only the running Windows build under Wine (start-up, pacing, CPU
+#        of the .exe and wineserver, key to exit), beside
+#        BENCH_BEFORE_WINDOWS when that is set
 # Environment (all optional):
 #   BENCH_NATIVE_DIR   native build folder     (default build/native)
 #   BENCH_MINGW_DIR    x86_64 Windows build    (default build/mingw-x64)
@@ -21,14 +24,18 @@
 #                      and start-up under a window manager
 #   BENCH_WEB_BEFORE   an older browser build (a folder as build/web, with its
 #                      bench/web_frame_body.*) to measure beside this one
+#   BENCH_BEFORE_WINDOWS  an older Windows build's flip probe
+#                      (ondulix_flip_probe.exe) to measure beside this one
+#                      under Wine: CPU use, pacing and key to exit
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-only_web=false
+only_web=false only_wine=false
 case "${1:-}" in
   "") ;;
   web) only_web=true ;;
-  *) echo "usage: $0 [web]" >&2; exit 2 ;;
+  wine) only_wine=true ;;
+  *) echo "usage: $0 [web|wine]" >&2; exit 2 ;;
 esac
 "$root/tools/deps.sh" bench
 
@@ -43,10 +50,16 @@ export ONDULIX_WINE_DIR=${ONDULIX_WINE_DIR:-$root/build/wine-bench}
 echo "== building" >&2
 cmake --preset native -B "$native_dir" >/dev/null
 cmake --build "$native_dir" --target ondulix ondulix_bench demo_probe key_exit_probe >/dev/null
+if $only_wine; then
+    cmake --preset mingw-x64 -B "$mingw_dir" >/dev/null
+    cmake --build "$mingw_dir" --target ondulix_flip_probe >/dev/null
+fi
 # The browser build in its own folder (build/web by default), with its page.
-web_dir=$(cmake --preset web | sed -n 's/^-- Build files have been written to: //p')
-cmake --build "$web_dir" --target ondulix web_frame_body >/dev/null
-if ! $only_web; then
+if ! $only_wine; then
+    web_dir=$(cmake --preset web | sed -n 's/^-- Build files have been written to: //p')
+    cmake --build "$web_dir" --target ondulix web_frame_body >/dev/null
+fi
+if ! $only_web && ! $only_wine; then
     benchmark_src=$("$root/tools/fetch_benchmark_source.sh" ${BENCH_THIRD_PARTY:+"$BENCH_THIRD_PARTY"})
     cmake --preset mingw-x64 -B "$mingw_dir" -DONDULIX_BENCHMARK_SOURCE="$benchmark_src" >/dev/null
     cmake --build "$mingw_dir" --target ondulix_bench ondulix_flip_probe >/dev/null
@@ -85,6 +98,8 @@ web_bench() {
 # only the demo's runs write it, so that no benchmark pays for it.
 probe=(env ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/demo_probe")
 
+# The portable platform: all but "wine".
+if ! $only_wine; then
 echo "== portable platform: frame body" >&2
 ONDULIX_BACKEND=headless "$native_dir/bench/ondulix_bench" "${micro[@]}" \
     --benchmark_filter='^(FrameBody|Clear|WaveRows|Flip|PresentConvert)' \
@@ -167,14 +182,17 @@ measure_under_wm after "$native_dir/ondulix"
 [[ -n "${BENCH_BEFORE:-}" ]] && measure_under_wm before "$BENCH_BEFORE"
 kill "${E2E_PIDS[-1]}" 2>/dev/null || true
 unset SDL_VIDEODRIVER ONDULIX_SCALE
+fi # not only Wine
 
-echo "== Wine: frame body" >&2
 wine_env_prepare
 export LANG=ja_JP.UTF-8
 wineserver -p # stays up for the whole run, so every start finds it running
-wine "$mingw_dir/bench/ondulix_bench.exe" "${micro[@]}" \
-    --benchmark_filter='^(FrameBody|Clear|WaveRows|Flip)' --benchmark_out=wine.json >/dev/null
-cp wine.json "$results/wine.json"
+if ! $only_wine; then
+    echo "== Wine: frame body" >&2
+    wine "$mingw_dir/bench/ondulix_bench.exe" "${micro[@]}" \
+        --benchmark_filter='^(FrameBody|Clear|WaveRows|Flip)' --benchmark_out=wine.json >/dev/null
+    cp wine.json "$results/wine.json"
+fi
 
 echo "== Wine: the running demo" >&2
 # Wine's performance counter runs on CLOCK_MONOTONIC_RAW.
@@ -184,11 +202,30 @@ for _ in $(seq "$startups"); do
     "${wine_probe[@]}" --frames 1 -- wine "$mingw_dir/bench/ondulix_flip_probe.exe" \
         >>"$results/demo-wine-startup.jsonl"
 done
-"${wine_probe[@]}" --frames 600 -- wine "$mingw_dir/bench/ondulix_flip_probe.exe" \
-    >"$results/demo-wine-pacing.jsonl"
+# Over the same 600 frames (9.6 s): the CPU time of the .exe and, apart, of
+# wineserver, which every message call and wait of the .exe goes through.
+server=$(wineserver_pid)
+"${wine_probe[@]}" --server "$server" --frames 600 \
+    -- wine "$mingw_dir/bench/ondulix_flip_probe.exe" >"$results/demo-wine-pacing.jsonl"
+# From a key to the end of the .exe, and all of it for the build before.
+measure_wine_key() {
+    local tag=$1 exe=$2 i
+    for i in $(seq "$startups"); do
+        ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/key_exit_probe" --frames 30 \
+            --timeout 120 --clock raw -- wine "$exe" >>"$results/wine-key-$tag.jsonl"
+    done
+}
+measure_wine_key after "$mingw_dir/bench/ondulix_flip_probe.exe"
+if [[ -n "${BENCH_BEFORE_WINDOWS:-}" ]]; then
+    "${wine_probe[@]}" --server "$server" --frames 600 -- wine "$BENCH_BEFORE_WINDOWS" \
+        >"$results/demo-wine-before-pacing.jsonl"
+    measure_wine_key before "$BENCH_BEFORE_WINDOWS"
+fi
 
-echo "== browser: frame body, first frame, pacing, download" >&2
-web_bench
+if ! $only_wine; then
+    echo "== browser: frame body, first frame, pacing, download" >&2
+    web_bench
+fi
 
 echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$results/machine.txt"
 python3 "$root/bench/bench_table.py" "$results" | tee "$results/table.md"

@@ -9,17 +9,26 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev googletest
             libgtest-dev git libbenchmark-dev)
-# The Windows cross-builds and Wine; a real X server with the tools that drive
-# it and read it; the fonts and the Japanese locale the message box needs;
-# the fuzzing and memory checkers.
-test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb x11-utils xdotool imagemagick
+# The Windows cross-builds and Wine, and llvm-rc to read the .exe's .rc as
+# MSVC's rc would; a real X server with the tools that drive it and read it,
+# and Xorg's dummy driver for two monitors side by side; the fonts and the
+# Japanese locale the message box needs; the fuzzing and memory checkers.
+test_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 llvm-14 xvfb x11-utils xdotool
+           imagemagick xserver-xorg-video-dummy x11-xserver-utils
            libx11-dev xfonts-base fonts-ipafont-gothic fonts-wine locales clang clang-format
            libclang-rt-14-dev valgrind)
 # The packages' makers: the two Windows cross-compilers, and what CPack's
-# .deb needs to find the real dependencies (dpkg-shlibdeps, file). Their
-# checks: a clean Debian root to install into, and lintian.
+# .deb needs to find the real dependencies (dpkg-shlibdeps, file).
 package_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev file)
-package_test_pkgs=(debootstrap lintian)
+# The arm64 build: Debian's cross toolchain, the arm64 libraries beside the
+# machine's own (multiarch), and qemu's user-mode emulator, which runs its
+# icon generator while it builds and its tests.
+arm64_pkgs=(crossbuild-essential-arm64 libsdl2-dev:arm64 libx11-dev:arm64 libpng-dev:arm64
+            libgtest-dev:arm64 qemu-user)
+# The packages' checks: a clean Debian root to install into, lintian, the
+# AppStream validator and an XPath reader for the metainfo, and a reader of
+# the .exe's resources (pefile, for Debian's own python3).
+package_test_pkgs=(debootstrap lintian appstream libxml2-utils python3-pefile)
 # The benchmarks' extras: XTest to press a key, a light window manager.
 bench_pkgs=(libxtst-dev openbox python3)
 # The browser build (Emscripten's own libraries come built with it), the
@@ -31,9 +40,9 @@ npm_dir=$(cd "$(dirname "$0")/.." && pwd)/tests/web
 npm_wanted=false
 case "${1:-}" in
   build|demo) wanted=("${build_pkgs[@]}") ;;
-  package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}" "${web_pkgs[@]}") ;;
-  test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}" "${package_test_pkgs[@]}"
-                "${web_pkgs[@]}")
+  package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}" "${arm64_pkgs[@]}" "${web_pkgs[@]}") ;;
+  test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}" "${arm64_pkgs[@]}"
+                "${package_test_pkgs[@]}" "${web_pkgs[@]}")
         npm_wanted=true ;;
   bench) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${bench_pkgs[@]}" "${web_pkgs[@]}")
          npm_wanted=true ;;
@@ -54,28 +63,56 @@ npm_packages() {
   fi
 }
 
+# installed NAME[:ARCH]: whether the package is installed for ARCH, or for
+# the machine's own architecture (or for all) when no ARCH is named; a
+# library can be installed for arm64 and not for the machine.
+native=$(dpkg --print-architecture)
+installed() {
+  local name=${1%%:*} arch="($native|all)"
+  [[ "$1" != *:* ]] || arch=${1#*:}
+  dpkg-query -W -f='${Status} ${Architecture}\n' "$name" 2>/dev/null |
+    grep -Eqx "install ok installed $arch"
+}
 missing=()
 for pkg in "${wanted[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+  installed "$pkg" || missing+=("$pkg")
 done
 if [[ ${#missing[@]} -eq 0 ]]; then
   npm_packages
   exit 0
 fi
 
-line="apt-get install -y ${missing[*]}"
+# Packages of another architecture need it added to dpkg first.
+foreign=()
+for pkg in "${missing[@]}"; do
+  [[ "$pkg" == *:* ]] || continue
+  arch=${pkg#*:}
+  dpkg --print-foreign-architectures | grep -qx "$arch" || [[ " ${foreign[*]} " == *" $arch "* ]] ||
+    foreign+=("$arch")
+done
+# qemu's user-mode emulator without its recommended binfmt registration: the
+# tests name the emulator themselves, and the registration would pull in
+# systemd or binfmt-support and change how the whole machine runs foreign
+# programs.
+install=("${missing[@]}")
+[[ " ${missing[*]} " == *" qemu-user "* ]] && install+=(qemu-user-binfmt-)
+
+apt=(apt-get -o DPkg::Lock::Timeout=900)
+line="${apt[*]} install -y ${install[*]}"
+add_arch=""
+for arch in "${foreign[@]}"; do add_arch+="dpkg --add-architecture $arch && "; done
 if [[ $(id -u) -eq 0 ]]; then
   sudo=()
 elif command -v sudo >/dev/null 2>&1; then
   sudo=(sudo)
 else
   echo "Missing packages. Run as root:" >&2
-  echo "  apt-get update && $line" >&2
+  echo "  $add_arch${apt[*]} update && $line" >&2
   exit 1
 fi
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+for arch in "${foreign[@]}"; do "${sudo[@]}" dpkg --add-architecture "$arch"; done
+"${sudo[@]}" "${apt[@]}" update -qq
+"${sudo[@]}" "${apt[@]}" install -y -qq "${install[@]}" >/dev/null
 npm_packages

@@ -3,7 +3,8 @@
 # docs/screenshot.png (frame 70, the whole 640x480 screen) and
 # docs/cycle.gif (one full amplitude cycle, frames 1-669, every 6th frame,
 # the rows the wave can reach); and, where the browser build is built
-# (build/web), docs/web.png, its page in headless Chromium.
+# (build/web), docs/web.png and docs/web-reduced-motion.png, its page in
+# headless Chromium (tools/web_screenshot.mjs).
 # Usage: tools/make_doc_pictures.sh [BUILD_DIR]   (default build/native)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,7 +24,7 @@ convert -delay 10 -loop 0 "$work"/frame-*.png -crop 640x340+0+70 +repage -layers
     "$root/docs/cycle.gif"
 ls -l "$root/docs/screenshot.png" "$root/docs/cycle.gif"
 
-if [[ -f "$root/build/web/ondulix.wasm" ]]; then
-    node "$root/tools/web_screenshot.mjs" "$root/build/web" "$root/docs/web.png"
-    ls -l "$root/docs/web.png"
+if [[ -f "$root/build/web/ondulix.js" ]]; then
+    node "$root/tools/web_screenshot.mjs" "$root/build/web" "$root/docs"
+    ls -l "$root/docs"/web*.png
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the packages a person downloads, in build/packages/:
 #   ondulix-VERSION-windows-x86_64.zip, ondulix-VERSION-windows-i686.zip,
-#   ondulix_VERSION_amd64.deb, and ondulix-VERSION-web.zip once the project
+#   ondulix_VERSION_amd64.deb, ondulix_VERSION_arm64.deb (cross-built), and
+#   ondulix-VERSION-web.zip once the project
 #   has a web build (a configure preset named "web").
 # Installs what is missing, builds with the presets, packs with CPack.
 set -euo pipefail
@@ -35,6 +36,7 @@ grep -q "^## Ondulix $version\$" docs/releases.md ||
 head -1 packaging/changelog.in | grep -q "^ondulix ($version) " ||
     { echo "package.sh: packaging/changelog.in does not start with version $version" >&2; exit 1; }
 
+pack arm64 ondulix package_files
 pack mingw-x64 ondulix
 pack mingw-i686 ondulix
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the native and sanitizer builds, the
-# two Windows cross-builds and the browser build; then the packages a person
-# downloads.
+# two Windows cross-builds, the arm64 cross-build and the browser build; then
+# the packages a person downloads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,6 +21,12 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
+# arm64, cross-built: its unit tests under qemu-user, and its wave rows
+# against the native build's. tools/package.sh packs this same build.
+cmake --preset arm64 >/dev/null
+cmake --build --preset arm64
+ctest --preset arm64
+
 # The browser build: its page in headless Chromium, compared with the native
 # frame renderer, and its wave rows under node, with the native build's.
 cmake --preset web >/dev/null
@@ -31,13 +37,18 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
-# The packages: made, inspected, linted, the Windows zip run under Wine (in
-# the end-to-end tests' prefix) and the .deb installed into a clean Debian
+# The packages: made, inspected, linted, the arm64 .deb's program run
+# headless under qemu-user, the Windows zip run under Wine (in the
+# end-to-end tests' prefix) and the amd64 .deb installed into a clean Debian
 # root, run there headless and purged.
 tools/package.sh
 deb=$(echo build/packages/ondulix_*_amd64.deb)
-tests/packages/deb_contents_test.sh "$deb" assets
-tests/packages/lintian_test.sh "$deb"
+arm64_deb=$(echo build/packages/ondulix_*_arm64.deb)
+for package in "$deb" "$arm64_deb"; do
+    tests/packages/deb_contents_test.sh "$package" assets
+    tests/packages/lintian_test.sh "$package"
+done
+tests/packages/deb_frames_test.sh "$arm64_deb" build/native/tools/frame_renderer qemu-aarch64
 tests/packages/windows_zip_test.sh build/packages/ondulix-*-windows-x86_64.zip \
     build/packages/ondulix-*-windows-i686.zip build/native/tools/frame_renderer assets
 tests/packages/deb_install_test.sh "$deb"

@@ -11,6 +11,6 @@ cd "$root"
 cmake --preset web >/dev/null
 cmake --build --preset web --target ondulix
 echo "Ondulix in the browser: http://127.0.0.1:$port/ (Ctrl+C stops the server)"
-# Python's server gives .wasm its type, application/wasm, which the page's
-# streaming compilation needs.
+# The page runs opened from disk as well (build/web/index.html); served, it
+# can also take ?picture= from the folder.
 exec python3 -m http.server --bind 127.0.0.1 --directory "$root/build/web" "$port"

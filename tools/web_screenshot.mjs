@@ -1,17 +1,39 @@
-// docs/web.png: the browser build's page in Debian's headless Chromium, a
-// second into the demo, at 1000x700 (tools/make_doc_pictures.sh runs it).
-// Usage: node tools/web_screenshot.mjs WEB_BUILD OUT.png
+// The pictures of the browser build's page in docs/, in Debian's headless
+// Chromium at 1000x700 (tools/make_doc_pictures.sh runs it):
+// - web.png: the page opened from disk (file://), as a double-clicked
+//   index.html is, a second into the demo (frame 70); served, it looks the
+//   same;
+// - web-reduced-motion.png: the page when the system asks for reduced
+//   motion, waiting for Start.
+// Usage: node tools/web_screenshot.mjs WEB_BUILD DOCS_DIR
+import {join, resolve} from 'node:path';
+import {pathToFileURL} from 'node:url';
 import {launchBrowser, newWatchedPage, serve, waitInPage} from '../tests/web/lib.mjs';
 
-const [webBuild, out] = process.argv.slice(2);
+const [webBuild, docs] = process.argv.slice(2);
 const server = await serve({'/': webBuild});
 const browser = await launchBrowser();
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 try {
-  const page = await newWatchedPage(browser);
-  await page.setViewport({width: 1000, height: 700});
-  await page.goto(`${server.origin}/index.html`);
-  await waitInPage(page, () => window.ondulixFrames.length >= 70, 10000);
-  await page.screenshot({path: out});
+  const shots = [
+    ['web.png', pathToFileURL(join(resolve(webBuild), 'index.html')).href, false],
+    ['web-reduced-motion.png', `${server.origin}/index.html`, true],
+  ];
+  for (const [name, url, reduced] of shots) {
+    const page = await newWatchedPage(browser);
+    await page.setViewport({width: 1000, height: 700});
+    if (reduced) {
+      await page.emulateMediaFeatures([{name: 'prefers-reduced-motion', value: 'reduce'}]);
+    }
+    await page.goto(url);
+    if (reduced) {
+      await sleep(1000); // nothing starts, however long it waits
+    } else {
+      await waitInPage(page, () => window.ondulixFrames.length >= 70, 10000);
+    }
+    await page.screenshot({path: join(docs, name)});
+    await page.close();
+  }
 } finally {
   await browser.close();
   await server.close();

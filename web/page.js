@@ -4,14 +4,20 @@
 // starts it anew: "Run again", or another picture (the file picker, a .bmp
 // dropped on the page, index.html?picture=URL on this site).
 //
+// ondulix.js holds the whole program and its own earth.bmp, so the page runs
+// opened from disk (file://) as well as served; from disk only a picture by
+// address cannot be read, and the page says so. When the visitor's system
+// asks for reduced motion, the demo waits for Start.
+//
 // A test or a benchmark may set window.ondulixWatch = {onFrame(ms)} before
 // the page loads, to be told of every frame the program flips, and
 // onShown(ms), of every frame drawn on the canvas, and onBusy(ms), of the
 // program's own work (web/stats.js, for ?stats, wraps it).
 // index.html?webgl=0 draws the frames with the 2D canvas, never WebGL2;
 // ?webgl=1 with WebGL2 even where the browser has it in software only.
-const webglChoice = {0: false, 1: true}[new URLSearchParams(location.search).get('webgl')];
 'use strict';
+
+const webglChoice = {0: false, 1: true}[new URLSearchParams(location.search).get('webgl')];
 
 const screen = document.getElementById('screen');
 const stage = document.getElementById('stage');
@@ -21,26 +27,21 @@ const closeButton = document.getElementById('close');
 const pickerInput = document.getElementById('picture');
 const box = document.getElementById('message');
 
-// Where earth.bmp comes from: a URL of this site, or a file of the user's.
-let picture = {url: new URLSearchParams(location.search).get('picture') || 'earth.bmp'};
+const notice = document.getElementById('notice');
+const startButton = document.getElementById('start');
+
+// Where earth.bmp comes from: the program's own, a URL of this site, or a
+// file of the user's.
+const pictureUrl = new URLSearchParams(location.search).get('picture');
+let picture = pictureUrl ? {url: pictureUrl} : {builtIn: true};
 let running = null; // the Module of the program now on the canvas
 let starts = 0;     // tells a start from the ones that came after it
-let compiled = null;
 
-// The program's code is compiled once; every run instantiates it afresh.
-function compiledProgram() {
-  if (!compiled) {
-    const response = fetch('ondulix.wasm');
-    compiled = WebAssembly.compileStreaming(response).catch(
-        () => response.then((r) => r.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
-  }
-  return compiled;
-}
-
-// The picture's bytes; null when there are none, which the program then
-// meets as a missing earth.bmp.
+// The picture's bytes; null for the program's own, and when there are none,
+// which the program then meets as a missing earth.bmp.
 async function pictureBytes(source) {
   try {
+    if (source.builtIn) return null;
     if (source.file) return new Uint8Array(await source.file.arrayBuffer());
     const url = new URL(source.url, location.href);
     if (url.origin !== location.origin) return null; // this site's pictures only
@@ -73,6 +74,15 @@ function setStatus(text) {
   statusLine.textContent = text;
 }
 
+// Words over the screen, and the Start control when `withStart`.
+function showNotice(text, withStart) {
+  document.getElementById('notice-text').textContent = text;
+  startButton.hidden = !withStart;
+  notice.hidden = false;
+  closeButton.disabled = true; // nothing runs while the notice shows
+  if (withStart) startButton.focus();
+}
+
 function ended(module, how) {
   if (running !== module) return; // a program halted in favour of a newer one
   module.halt();
@@ -91,10 +101,19 @@ async function start() {
   }
   dismissBox = null;
   if (box.open) box.close();
+  notice.hidden = true;
   againButton.hidden = true;
   closeButton.disabled = false;
-  setStatus(picture.file ? `Starting with ${picture.file.name}…` : 'Starting…');
-  const [bytes, code] = await Promise.all([pictureBytes(picture), compiledProgram()]);
+  if (typeof createOndulix !== 'function') {
+    // Without the program the page could only wait: it says what is wrong.
+    setStatus('Ondulix cannot start');
+    showNotice('The program, ondulix.js, did not load: it must be in the same folder as ' +
+               'this page. Unpack the whole web zip, then open its index.html.', false);
+    return;
+  }
+  const source = picture;
+  setStatus(source.file ? `Starting with ${source.file.name}…` : 'Starting…');
+  const bytes = await pictureBytes(source);
   if (start !== starts) return; // another start came meanwhile
   const watch = window.ondulixWatch || {};
   const module = {
@@ -105,13 +124,15 @@ async function start() {
     onShown: watch.onShown,
     onBusy: watch.onBusy,
     webgl: webglChoice,
-    instantiateWasm(imports, receive) {
-      WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code));
-      return {};
+    // Before the program starts: the picture it was given replaces its own,
+    // and one that could not be read leaves it no earth.bmp at all.
+    onRuntimeInitialized() {
+      if (bytes) {
+        module.FS.writeFile('/earth.bmp', bytes);
+      } else if (!source.builtIn) {
+        module.FS.unlink('/earth.bmp');
+      }
     },
-    preRun: [() => {
-      if (bytes) module.FS.writeFile('/earth.bmp', bytes);
-    }],
     onExit: (status) => ended(module, `exit code ${status}`),
     onAbort: (what) => ended(module, `stopped: ${what}`),
     print: (line) => console.log(line),
@@ -148,4 +169,27 @@ document.addEventListener('drop', (event) => {
   usePicture(event.dataTransfer.files[0]);
 });
 
-start();
+// A page opened from disk may read no other file, so a picture by address
+// needs the page served. Python's server is on most machines; the page says
+// how to use it, and the picture picker works either way.
+function pictureNeedsServer() {
+  if (location.protocol !== 'file:' || !pictureUrl) return false;
+  setStatus('Choose a picture, or serve this folder');
+  showNotice(`Opened from disk, the page cannot read the picture "${pictureUrl}". Use ` +
+             '"Your picture…" (or drop the .bmp here), or serve this folder: in a terminal ' +
+             'in it, run  python3 -m http.server 8000  and open ' +
+             `http://127.0.0.1:8000/index.html?picture=${encodeURIComponent(pictureUrl)}`,
+             false);
+  return true;
+}
+
+startButton.addEventListener('click', start);
+if (pictureNeedsServer()) {
+  // Nothing runs until the visitor chooses.
+} else if (matchMedia('(prefers-reduced-motion: reduce)').matches) {
+  // Moving pictures only when asked for: the system asks for reduced motion.
+  setStatus('Your system asks for reduced motion: the demo starts when you press Start');
+  showNotice('Ondulix is a rippling, moving picture.', true);
+} else {
+  start();
+}

@@ -320,4 +320,14 @@ mergeInto(LibraryManager.library, {
       });
     });
   },
+
+  // The browser's decoder knows code page 932 by its web name, shift_jis
+  // (Windows' own mapping, its extensions included).
+  canvas_ansi_to_utf8: function(ansi, utf8, size) {
+    var end = ansi;
+    while (HEAPU8[end]) ++end;
+    var text = new TextDecoder('shift_jis').decode(HEAPU8.subarray(ansi, end));
+    if (size > 0) stringToUTF8(text, utf8, size);
+    return lengthBytesUTF8(text);
+  },
 });

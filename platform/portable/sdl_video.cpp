@@ -10,8 +10,38 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace portable {
+namespace {
+
+// libwayland finds a compositor through WAYLAND_SOCKET, an absolute
+// WAYLAND_DISPLAY or a socket in XDG_RUNTIME_DIR. Without any of them it can
+// only fail, and says so on stderr in words that mean nothing to the person
+// running the demo (the "XDG_RUNTIME_DIR is invalid" line).
+bool WaylandMayAnswer() {
+    const char *socket = std::getenv("WAYLAND_SOCKET");
+    const char *display = std::getenv("WAYLAND_DISPLAY");
+    const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+    return (socket != nullptr && socket[0] != '\0') || (display != nullptr && display[0] == '/') ||
+           (runtime != nullptr && runtime[0] == '/');
+}
+
+// Every video driver SDL has, in its own order, but Wayland's.
+std::string DriversButWayland() {
+    std::string list;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char *name = SDL_GetVideoDriver(i);
+        if (name == nullptr || std::strcmp(name, "wayland") == 0)
+            continue;
+        if (!list.empty())
+            list += ',';
+        list += name;
+    }
+    return list;
+}
+
+} // namespace
 
 bool SdlBackEnd::Available() {
     quietSinceWait_ = false;
@@ -29,13 +59,18 @@ bool SdlBackEnd::Available() {
     // memory), not through an OpenGL texture.
     SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The driver the user named (SDL_VIDEODRIVER), if any, before we name
+    // any ourselves.
+    const char *named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const bool userNamed = named != nullptr && *named != '\0';
+    if (!userNamed && !WaylandMayAnswer())
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, DriversButWayland().c_str());
     videoUp_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     // When no X11 or Wayland display answers, SDL quietly falls back to its
     // offscreen driver: the program would run with nothing on any screen.
     // Only a driver the user named may be one without a screen.
-    const char *named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     const char *driver = videoUp_ ? SDL_GetCurrentVideoDriver() : nullptr;
-    if (videoUp_ && (named == nullptr || *named == '\0') && driver != nullptr &&
+    if (videoUp_ && !userNamed && driver != nullptr &&
         (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         SDL_SetError("no X11 or Wayland display answered (DISPLAY=%s)",

@@ -3,10 +3,10 @@
 // converted to 32 bits and scaled to fit with black bars and sharp pixels.
 #include "sdl_windowing.h"
 
+#include "sdl_monitor.h"
 #include "sdl_window_scale.h"
+#include "sdl_x11.h"
 #include "windowing_convert.h"
-
-#include <SDL_syswm.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -21,19 +21,6 @@ bool WantWindowed() {
     return value != nullptr && value[0] != '\0' && std::strcmp(value, "0") != 0;
 }
 
-// The X resources of the window's display (Xft.dpi among them), if any.
-const char *DesktopResources(SDL_Window *window) {
-#if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
-        return XResourceManagerString(info.info.x11.display);
-#else
-    (void)window;
-#endif
-    return nullptr;
-}
-
 int WindowScale(SDL_Window *window) {
     return ChooseWindowScale(std::getenv("ONDULIX_SCALE"), DesktopResources(window));
 }
@@ -42,15 +29,6 @@ SDL_Renderer *RendererFor(SdlWindow *w) {
     if (w->renderer == nullptr)
         w->renderer = SDL_CreateRenderer(w->window, -1, 0);
     return w->renderer;
-}
-
-// SDL waits up to 100 ms for a window manager to answer a resize, and no
-// answer comes when the size does not change: only real changes are asked.
-void ResizeTo(SdlWindow *w, int width, int height) {
-    int current = 0, currentHeight = 0;
-    SDL_GetWindowSize(w->window, &current, &currentHeight);
-    if (current != width || currentHeight != height)
-        SDL_SetWindowSize(w->window, width, height);
 }
 
 } // namespace
@@ -66,9 +44,13 @@ bool SdlBackEnd::Create(HWND hwnd, const char *title, int width, int height) {
         return false;
     // High-DPI desktops that count windows in points (Wayland, macOS) keep
     // the window's apparent size; the renderer draws at the pixels' density.
-    SDL_Window *window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                          width > 0 ? width : 1, height > 0 ? height : 1,
-                                          SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    // On the chosen monitor from the start: a window manager fills the
+    // monitor its window is on.
+    const int monitor = ChosenMonitor();
+    SDL_Window *window =
+        SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(monitor),
+                         SDL_WINDOWPOS_CENTERED_DISPLAY(monitor), width > 0 ? width : 1,
+                         height > 0 ? height : 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window == nullptr)
         return false;
     auto w = std::make_unique<SdlWindow>();
@@ -123,20 +105,34 @@ void SdlBackEnd::PaintBackground(SdlWindow *w) {
 }
 
 void SdlBackEnd::ApplyFullscreen(SdlWindow *w, bool fullscreen) {
-    // Full screen on the desktop, not a real mode change: the picture is
-    // scaled, and leaving it can never strand the desktop in 640x480.
-    if (SDL_SetWindowFullscreen(w->window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
-        return;
+    if (fullscreen && !FullScreenByWindowManager(w->window)) {
+        // Nobody would carry out SDL's request: the window itself covers
+        // the monitor, and the renderer scales the frame to it as full
+        // screen would.
+        w->coversMonitor = true;
+        CoverMonitor(w->window);
+        SDL_RaiseWindow(w->window);
+    } else if (!fullscreen && w->coversMonitor) {
+        w->coversMonitor = false;
+    } else {
+        // Full screen on the desktop, not a real mode change: the picture
+        // is scaled, and leaving it can never strand the desktop in 640x480.
+        if (SDL_SetWindowFullscreen(w->window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+            return;
+    }
     w->fullscreen = fullscreen;
     // Back in a window, its size is set again: where no window manager
     // answers (Xvfb, SDL's dummy driver) SDL keeps the desktop's size, and
     // the frame would be drawn for a window much larger than the real one.
+    // Showing frames, it opens centred at its own size, not grown from
+    // wherever a smaller window was put.
     if (!fullscreen) {
         if (w->frame != nullptr) {
             const int scale = WindowScale(w->window);
-            ResizeTo(w, w->frameWidth * scale, w->frameHeight * scale);
+            ResizeTo(w->window, w->frameWidth * scale, w->frameHeight * scale);
+            CentreOnMonitor(w->window);
         } else {
-            ResizeTo(w, w->windowWidth, w->windowHeight);
+            ResizeTo(w->window, w->windowWidth, w->windowHeight);
         }
     }
 }
@@ -160,12 +156,7 @@ void SdlBackEnd::EnterExclusive(HWND hwnd, int width, int height) {
     SDL_RenderSetLogicalSize(w->renderer, width, height);
     // In a window the user may resize it; the picture follows.
     SDL_SetWindowResizable(w->window, SDL_TRUE);
-    const bool windowed = WantWindowed();
-    if (windowed) {
-        const int scale = WindowScale(w->window);
-        ResizeTo(w, width * scale, height * scale);
-    }
-    ApplyFullscreen(w, !windowed);
+    ApplyFullscreen(w, !WantWindowed());
     SDL_RaiseWindow(w->window);
     std::memset(w->palette, 0, sizeof(w->palette));
     BuildArgbTable(w->palette, w->argb);

@@ -21,6 +21,7 @@ struct SdlWindow {
     int windowWidth = 0; // as created, for when it is a plain window again
     int windowHeight = 0;
     bool fullscreen = false;
+    bool coversMonitor = false; // full screen done by hand, without a window manager
     bool hasBackground = false;
     COLORREF background = 0;
     PALETTEENTRY palette[256] = {};

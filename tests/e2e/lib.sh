@@ -49,12 +49,12 @@ fail() {
 
 now_ms() { date +%s%3N; }
 
-# Starts a private Xvfb (1024x768, 24-bit) on a free display and exports
-# DISPLAY once it accepts connections.
+# Starts a private Xvfb (SIZE, 1024x768 unless given; 24-bit) on a free
+# display and exports DISPLAY once it accepts connections.
 start_xvfb() {
-    local fifo="$E2E_TMP/displayfd" display=""
+    local size=${1:-1024x768} fifo="$E2E_TMP/displayfd" display=""
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     read -r -t 10 display <"$fifo" || fail "Xvfb did not start"
     export DISPLAY=":$display"
@@ -104,6 +104,23 @@ window_origin() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
 }
 
+# "WIDTHxHEIGHT+X+Y" of a window on the root (its inside, without a frame).
+window_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^ +Width:/ {w=$NF} /^ +Height:/ {h=$NF} END {print w "x" h "+" x "+" y}'
+}
+
+# Waits up to 10 s for a window to have GEOMETRY (as window_geometry says).
+expect_geometry() {
+    local id=$1 want=$2 got="" i
+    for i in $(seq 50); do
+        got=$(window_geometry "$id")
+        [[ "$got" == "$want" ]] && return 0
+        sleep 0.2
+    done
+    fail "window $id is $got, expected $want"
+}
+
 # Waits for the demo (a child of this shell) to end within SECONDS and
 # sets E2E_STATUS to its exit status. Not for use in $(...): a subshell
 # cannot wait for its parent's children.
@@ -118,6 +135,18 @@ wait_exit() {
         sleep 0.1
     done
     fail "process $pid still running after ${seconds}s"
+}
+
+# Waits up to 10 s for a window to show something other than black: the
+# demo has drawn its frames there.
+wait_for_picture() {
+    local id=$1 i
+    for i in $(seq 50); do
+        [[ $(import -window "$id" png:- 2>/dev/null | convert - -format '%[fx:maxima]' info:) != 0 ]] &&
+            return 0
+        sleep 0.2
+    done
+    fail "window $id stays black"
 }
 
 # The demo PID ends with exit status 1 within EXIT_SECONDS, and its window

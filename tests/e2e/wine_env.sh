@@ -25,6 +25,18 @@ wine_stop() {
     wineserver -w 2>/dev/null || true
 }
 
+# The process id of this prefix's running wineserver (other prefixes may
+# have their own), for measuring what it costs; empty when none runs.
+wineserver_pid() {
+    local pid
+    for pid in $(pgrep -x 'wineserver(32|64)?'); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+            return 0
+        fi
+    done
+}
+
 wine_env_prepare() {
     (
         flock 9

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What the .deb carries: dependencies found in the program, a stripped
-# program behind the launcher, the picture, and a desktop entry whose icons
-# are the picture on a transparent square.
+# program behind the launcher, the picture, a desktop entry whose icons are
+# the picture on a transparent square, and AppStream metainfo.
 # Usage: deb_contents_test.sh ONDULIX.deb ASSETS_DIR
 set -euo pipefail
 deb=$1 assets=$2
@@ -19,7 +19,14 @@ echo "Depends: $depends"
 dpkg-deb -x "$deb" "$tmp"
 program=$tmp/usr/libexec/ondulix/ondulix
 [[ -x "$tmp/usr/bin/ondulix" ]] || fail "no /usr/bin/ondulix"
-file -b "$program" | grep -q "ELF 64-bit.*, stripped" || fail "program: $(file -b "$program")"
+arch=$(dpkg-deb -f "$deb" Architecture)
+case $arch in
+    amd64) machine=x86-64 ;;
+    arm64) machine="ARM aarch64" ;;
+    *) fail "a package for $arch" ;;
+esac
+file -b "$program" | grep -q "ELF 64-bit .*, $machine,.*, stripped" ||
+    fail "program of the $arch package: $(file -b "$program")"
 cmp -s "$tmp/usr/share/ondulix/earth.bmp" "$assets/earth.bmp" ||
     fail "/usr/share/ondulix/earth.bmp is not assets/earth.bmp"
 
@@ -38,4 +45,27 @@ for icon in "$tmp"/usr/share/icons/hicolor/*/apps/ondulix.png; do
     icons=$((icons + 1))
 done
 ((icons >= 1)) || fail "no icon"
-echo "PASS: the .deb's dependencies, program, picture, desktop entry and $icons icons"
+
+# The AppStream metainfo that software centres list the program by: valid,
+# named by its id, launching the packaged desktop entry, rated, and naming
+# this release with the changelog's date.
+metainfos=("$tmp"/usr/share/metainfo/*.metainfo.xml)
+[[ ${#metainfos[@]} == 1 && -f "${metainfos[0]}" ]] || fail "not one file in /usr/share/metainfo"
+metainfo=${metainfos[0]}
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli finds fault with the metainfo"
+read -r id launchable rating version date < <(xmllint --xpath 'concat(/component/id, " ",
+    /component/launchable[@type="desktop-id"], " ", /component/content_rating/@type, " ",
+    /component/releases/release[1]/@version, " ", /component/releases/release[1]/@date)' \
+    "$metainfo")
+[[ "$(basename "$metainfo")" == "$id.metainfo.xml" ]] || fail "metainfo of id $id is $metainfo"
+[[ -f "$tmp/usr/share/applications/$launchable" ]] || fail "it launches $launchable: not packaged"
+[[ "$rating" == oars-* ]] || fail "no content rating"
+[[ "$version" == "$(dpkg-deb -f "$deb" Version)" ]] ||
+    fail "its release is $version, the package's $(dpkg-deb -f "$deb" Version)"
+signed=$(zcat "$tmp/usr/share/doc/ondulix/changelog.gz" | sed -n 's/^ -- .*>  //p' | head -1)
+[[ "$date" == "$(date -u -d "$signed" +%F)" ]] || fail "its release date $date, the changelog's $signed"
+screenshots=$(xmllint --xpath '//screenshot/image/text()' "$metainfo" 2>/dev/null || true)
+for url in $screenshots; do
+    [[ "$url" == */docs/*.png ]] || fail "screenshot $url is not the repository's docs/ picture"
+done
+echo "PASS: the .deb's dependencies, program, picture, desktop entry, $icons icons and metainfo"

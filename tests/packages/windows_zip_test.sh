@@ -1,23 +1,30 @@
 #!/usr/bin/env bash
 # The Windows zips: each holds one folder with the .exe (for its
-# architecture, needing only Windows' own DLLs), earth.bmp and a CRLF note.
-# The x86_64 one, unpacked into an empty folder, runs under Wine as the
-# end-to-end test runs the build: frames of the demo, then a key ends it
-# with 1. (The i686 .exe cannot run here: this kernel runs no 32-bit code.)
+# architecture, needing only Windows' own DLLs, carrying its icon, version
+# and manifest), earth.bmp and a CRLF note. The x86_64 one, unpacked into an
+# empty folder, runs under Wine as the end-to-end test runs the build:
+# frames of the demo, then a key ends it with 1. (The i686 .exe is not run:
+# that needs Wine's 32-bit half, wine32 of dpkg's i386 architecture; see
+# docs/wine.md.)
 # Usage: windows_zip_test.sh X86_64.zip I686.zip FRAME_RENDERER ASSETS_DIR
 set -euo pipefail
 zip64=$(readlink -f "$1") zip32=$(readlink -f "$2") renderer=$3 assets=$4
-e2e=$(cd "$(dirname "$0")/../e2e" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+e2e=$here/../e2e
+# The version as project() sets it, which the .exe's resources must carry.
+version=$(sed -n 's/^project(Ondulix VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")
 : "${ONDULIX_WINE_DIR:=$e2e/../../build/wine}"
 export ONDULIX_WINE_DIR
 source "$e2e/lib.sh"
 source "$e2e/wine_env.sh"
+[[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "no project() version in CMakeLists.txt"
 
 # check_zip ZIP ARCH FILE_TYPE: the zip's files, and what they are.
 check_zip() {
     local zip=$1 arch=$2 type=$3 name listing dir
     name=$(basename "$zip" .zip)
-    [[ "$name" == ondulix-*-windows-"$arch" ]] || fail "$zip is not named for $arch"
+    [[ "$name" == ondulix-"$version"-windows-"$arch" ]] ||
+        fail "$zip is not named for $version, $arch"
     listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
     [[ "$listing" == "$name/README.txt $name/earth.bmp $name/ondulix.exe " ]] ||
         fail "$zip holds: $listing"
@@ -34,6 +41,7 @@ check_zip() {
     grep -q "earth.bmp ファイルが見つかりません" "$dir/README.txt" ||
         fail "$arch: README.txt does not explain the message"
     if grep -qv $'\r$' "$dir/README.txt"; then fail "$arch: README.txt has lines without CRLF"; fi
+    /usr/bin/python3 "$here/windows_resources_check.py" "$zip" "$version" || fail "$arch: resources"
     echo "$name: ondulix.exe ($type), earth.bmp, README.txt"
 }
 check_zip "$zip32" i686 "PE32 executable (GUI) Intel 80386"

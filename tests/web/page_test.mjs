@@ -1,7 +1,8 @@
 // The browser build end to end: its page served on 127.0.0.1, in Debian's
 // headless Chromium. The canvas is compared pixel for pixel with the frames
 // of the native frame renderer, as the desktop end-to-end tests compare
-// screenshots.
+// screenshots. Some cases open the page from disk (file://), as a person
+// who double-clicks index.html does.
 //
 // Each case runs on one of the page's ways of drawing frames, named by
 // ONDULIX_WEB_PRESENTATION: "webgl2" (the default; asked for with ?webgl=1,
@@ -11,8 +12,9 @@
 //
 // Usage: node page_test.mjs CASE WEB_BUILD FRAME_RENDERER ASSETS TEST_DATA
 import {execFileSync} from 'node:child_process';
-import {copyFileSync, mkdirSync, rmSync, writeFileSync} from 'node:fs';
-import {join} from 'node:path';
+import {copyFileSync, mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {join, resolve} from 'node:path';
+import {pathToFileURL} from 'node:url';
 import {canvasPng, launchBrowser, newWatchedPage, scratchDir, serve, statusText,
         waitInPage} from './lib.mjs';
 
@@ -91,6 +93,34 @@ async function expectNotFoundBox(page) {
   await expectEnded(page);
 }
 
+// What the page shows over its screen when it does not run by itself: the
+// notice's words, and whether Start is offered; after `ms`, in which no
+// frame was shown.
+async function expectNotice(page, ms) {
+  await sleep(ms);
+  const [shown, text, start] = await page.evaluate(() => [
+    !document.getElementById('notice').hidden,
+    document.getElementById('notice-text').textContent,
+    !document.getElementById('start').hidden,
+  ]);
+  console.log(`notice: ${shown ? text : '(none)'}; Start: ${start}`);
+  if (!shown) fail('no notice over the screen');
+  const frames = await page.evaluate(() => window.ondulixFrames.length);
+  if (frames !== 0) fail(`${frames} frames were shown before anyone asked for them`);
+  return {text, start};
+}
+
+// A .bmp dropped on the page, as a file manager drops one.
+async function dropPicture(page, file) {
+  const bytes = [...readFileSync(file)];
+  await page.evaluate((bytes) => {
+    const data = new DataTransfer();
+    data.items.add(new File([new Uint8Array(bytes)], 'dropped.bmp', {type: 'image/bmp'}));
+    document.dispatchEvent(new DragEvent('drop', {dataTransfer: data, bubbles: true,
+                                                  cancelable: true}));
+  }, bytes);
+}
+
 // A folder holding `picture` as earth.bmp, for the frame renderer.
 let folders = 0;
 function pictureFolder(picture) {
@@ -100,23 +130,28 @@ function pictureFolder(picture) {
   return dir;
 }
 
-// The page, with `query` (e.g. "?picture=…"), drawing frames the way under test.
-function open(page, origin, query = '') {
-  const url = new URL(`${origin}/index.html${query}`);
+// The page at `index` (served or on disk), with `query` (e.g. "?picture=…"),
+// drawing frames the way under test.
+function open(page, index, query = '') {
+  const url = new URL(`${index}${query}`);
   url.searchParams.set('webgl', presentation === '2d' ? '0' : '1');
   return page.goto(url.href);
 }
 
+// Runs the case; false when the page had no program to draw with.
 async function run(page, origin) {
+  const index = `${origin}/index.html`;
+  const onDisk = pathToFileURL(join(resolve(webBuild), 'index.html')).href;
+  const own = join(testData, 'bmp_regressions', 'index_beyond_table.bmp');
   switch (caseName) {
   case 'frames-then-key':
-    await open(page, origin);
+    await open(page, index);
     await expectFrames(page, assets, 3);
     await page.keyboard.press('Space');
     await expectEnded(page);
     break;
   case 'close-control':
-    await open(page, origin);
+    await open(page, index);
     await expectFrames(page, assets, 1);
     // The pointer over the picture: the demo hides it, as on the desktop.
     await page.mouse.move(500, 300);
@@ -129,7 +164,7 @@ async function run(page, origin) {
   case 'alt-enter': {
     // Full screen and back, as on the desktop; the Return with Alt held is
     // swallowed, so the demo goes on.
-    await open(page, origin);
+    await open(page, index);
     await expectFrames(page, assets, 1);
     for (const want of ['stage', null]) {
       await page.keyboard.down('Alt');
@@ -145,18 +180,18 @@ async function run(page, origin) {
     break;
   }
   case 'missing-picture':
-    await open(page, origin, '?picture=no-such-picture.bmp');
+    await open(page, index, '?picture=no-such-picture.bmp');
     await expectNotFoundBox(page);
     break;
   case 'damaged-picture-refused':
     // One the decoder refuses: on the desktop, the not-found box.
-    await open(page, origin, '?picture=/data/bmp_regressions/not_a_bmp_text.bmp');
+    await open(page, index, '?picture=/data/bmp_regressions/not_a_bmp_text.bmp');
     await expectNotFoundBox(page);
     break;
   case 'damaged-picture-loads': {
     // One the decoder takes, as it documents: the desktop's frames of it.
     const damaged = join(testData, 'bmp_regressions', 'height_negative_top_down.bmp');
-    await open(page, origin, '?picture=/data/bmp_regressions/height_negative_top_down.bmp');
+    await open(page, index, '?picture=/data/bmp_regressions/height_negative_top_down.bmp');
     await expectFrames(page, pictureFolder(damaged), 2);
     await page.keyboard.press('Escape');
     await expectEnded(page);
@@ -165,8 +200,7 @@ async function run(page, origin) {
   case 'own-picture-and-run-again': {
     // A picked file restarts the demo with it; it stays the picture when
     // the demo is run again.
-    const own = join(testData, 'bmp_regressions', 'index_beyond_table.bmp');
-    await open(page, origin);
+    await open(page, index);
     await expectFrames(page, assets, 1);
     await page.evaluate(() => { window.ondulixFrames = []; });
     await (await page.$('#picture')).uploadFile(own);
@@ -189,7 +223,7 @@ async function run(page, origin) {
   case 'stats': {
     // ?stats: the corner says how the demo runs, a second at a time, while
     // the frames stay exact and a key still ends it.
-    await open(page, origin, '?stats');
+    await open(page, index, '?stats');
     await expectFrames(page, assets, 1);
     const pattern = /^([\d.]+) fps \(([\d.]+) drawn\) · (\d+) dropped · main thread ([\d.]+)%$/;
     await waitInPage(page, (source) => new RegExp(source).test(
@@ -208,18 +242,79 @@ async function run(page, origin) {
     await expectEnded(page);
     break;
   }
+  case 'from-disk':
+    // index.html double-clicked: the demo, a key that ends it, then a
+    // picked picture, and Run again keeps it.
+    await open(page, onDisk);
+    await expectFrames(page, assets, 3);
+    await page.keyboard.press('Space');
+    await expectEnded(page);
+    await page.evaluate(() => { window.ondulixFrames = []; });
+    await (await page.$('#picture')).uploadFile(own);
+    await expectFrames(page, pictureFolder(own), 1);
+    await page.keyboard.press('KeyX');
+    await expectEnded(page);
+    await page.evaluate(() => { window.ondulixFrames = []; });
+    await page.click('#again');
+    await expectFrames(page, pictureFolder(own), 1);
+    break;
+  case 'from-disk-picture-by-address': {
+    // A picture by address cannot be read from disk: the page says how to
+    // serve the folder, and a dropped picture runs.
+    await open(page, onDisk, '?picture=other.bmp');
+    const {text} = await expectNotice(page, 1000);
+    for (const words of ['other.bmp', 'python3 -m http.server', 'Your picture']) {
+      if (!text.includes(words)) fail(`the notice does not say "${words}"`);
+    }
+    await dropPicture(page, own);
+    await expectFrames(page, pictureFolder(own), 1);
+    await page.keyboard.press('Escape');
+    await expectEnded(page);
+    break;
+  }
+  case 'from-disk-without-program': {
+    // index.html opened from a zip viewer, which unpacks only that file:
+    // the page says what is missing instead of waiting.
+    const alone = join(scratch, 'alone');
+    mkdirSync(alone);
+    for (const file of ['index.html', 'page.js', 'stats.js']) {
+      copyFileSync(join(webBuild, file), join(alone, file));
+    }
+    await page.goto(pathToFileURL(join(alone, 'index.html')).href);
+    const {text} = await expectNotice(page, 500);
+    for (const words of ['ondulix.js', 'Unpack the whole web zip']) {
+      if (!text.includes(words)) fail(`the notice does not say "${words}"`);
+    }
+    return false; // no program, so nothing drew
+  }
+  case 'reduced-motion': {
+    // Nothing moves until Start; then the demo runs as always.
+    await page.emulateMediaFeatures([{name: 'prefers-reduced-motion', value: 'reduce'}]);
+    await open(page, index);
+    const {start} = await expectNotice(page, 1500);
+    if (!start) fail('no Start control');
+    if (!(await page.evaluate(() => document.activeElement?.id === 'start'))) {
+      fail('Start does not have the focus');
+    }
+    await page.click('#start');
+    await expectFrames(page, assets, 2);
+    await page.keyboard.press('Space');
+    await expectEnded(page);
+    break;
+  }
   default:
     fail(`unknown case ${caseName}`);
-  }
+  }  return true;
 }
 
 const server = await serve({'/': webBuild, '/data/': testData});
 const browser = await launchBrowser();
 try {
   const page = await newWatchedPage(browser, log);
-  await run(page, server.origin);
-  const drawnWith = await page.$eval('#screen', (canvas) => canvas.dataset.presentation);
-  if (drawnWith !== presentation) fail(`the page drew with ${drawnWith}, not ${presentation}`);
+  if (await run(page, server.origin)) {
+    const drawnWith = await page.$eval('#screen', (canvas) => canvas.dataset.presentation);
+    if (drawnWith !== presentation) fail(`the page drew with ${drawnWith}, not ${presentation}`);
+  }
   console.log(`PASS ${caseName}`);
 } catch (error) {
   keep = true;
