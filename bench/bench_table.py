@@ -4,11 +4,13 @@
 Reads Google Benchmark JSON files (native.json, native-present-*.json,
 wine.json), demo_probe and key_exit_probe lines (demo-*.jsonl, run-*.jsonl,
 key-*.jsonl) and the browser build's figures (web.json, from
-bench/web_bench.mjs), and writes Markdown tables: the portable platform,
-Wine's DirectDraw, the ratio and the target of each measure; the browser
-build beside the native one; and the running demo, natively and the Windows
-build under Wine, before and after it stopped spinning (when an older build
-was measured), plus the machine and its load. Tables whose results are missing are left out.
+bench/web_bench.mjs, and web-before.json for an older browser build),
+and writes Markdown tables: the portable platform, Wine's DirectDraw, the
+ratio and the target of each measure; the browser build beside the native
+one, and beside the older browser build; and the running demo, natively and
+the Windows build under Wine, before and after it stopped spinning (when an
+older build was measured), plus the machine and its load. Tables whose
+results are missing are left out.
 Usage: bench_table.py RESULTS_DIR
 """
 import json
@@ -139,6 +141,59 @@ def print_running(d):
         if all(v == "—" for v in values):
             continue  # not measured in this run
         print("| " + " | ".join([title] + values + [goal]) + " |")
+
+
+def web_pacing(p):
+    if not p:
+        return "—"
+    return (f"{p['mean_ms']:.3f} / {p['p50_ms']:.3f} / {p['p99_ms']:.3f} / {p['max_ms']:.3f} ms "
+            f"({p['intervals']} intervals)")
+
+
+def web_busy(p):
+    if not p:
+        return "—"
+    cpu_all = f", Chromium {p['browser_cpu']:.3f}" if "browser_cpu" in p else ""
+    return f"main thread {p['main_thread_busy']:.3f}{cpu_all}"
+
+
+def print_web_before_after(d):
+    """The browser build beside an older one, measured in the same run."""
+    runs = []
+    for name in ("web-before.json", "web.json"):
+        path = os.path.join(d, name)
+        if not os.path.exists(path):
+            return False
+        with open(path, encoding="utf-8") as f:
+            runs.append(json.load(f))
+    before, after = runs
+    drawn = after["pacing"].get("presentation") or "?"
+    rows = [
+        ("Frame body, frame 335", [us(r["frame_body"]["frame_body_335_us"] * 1e3) for r in runs],
+         "no worse"),
+        ("First frame on the canvas from navigation (median of 5; all five)",
+         [f"{ms(r['first_frame_median_ms'])} ({', '.join(f'{v:.0f}' for v in r['first_frame_ms'])})"
+          for r in runs], "no worse"),
+        (f"Pacing: mean / p50 / p99 / max (after: drawn with {drawn})",
+         [web_pacing(r["pacing"]) for r in runs], "mean 16.0–16.5 ms, p99 ≤ 18 ms"),
+        ("Busy time per second: the page's main thread; CPU of all of Chromium's processes",
+         [web_busy(r["pacing"]) for r in runs], "main thread ≤ 0.08"),
+        ("Pacing with one core kept busy by another process",
+         [web_pacing(r.get("pacing_one_core_busy")) for r in runs], "as above"),
+        ("Busy time per second, one core kept busy",
+         [web_busy(r.get("pacing_one_core_busy")) for r in runs], ""),
+        ("Pacing, WebGL2 asked for even in software (?webgl=1)",
+         [web_pacing(r.get("pacing_webgl2")) for r in runs], ""),
+        ("Busy time per second, WebGL2 in software", [web_busy(r.get("pacing_webgl2")) for r in runs],
+         ""),
+        ("Download, .js and .wasm", [f"{r['download_js_wasm_bytes'] / 1000:.1f} kB" for r in runs],
+         "≤ 500 kB"),
+    ]
+    print("| Measure (browser build) | Before | After | Goal |")
+    print("|---|---|---|---|")
+    for title, values, goal in rows:
+        print("| " + " | ".join([title] + values + [goal]) + " |")
+    return True
 
 
 def wine_cpu(probe):
@@ -275,6 +330,8 @@ def main():
             print("| " + " | ".join(r) + " |")
         print()
     if print_web(d, native):
+        print()
+    if print_web_before_after(d):
         print()
     print_running(d)
     print_wine_running(d)

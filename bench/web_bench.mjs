@@ -2,17 +2,21 @@
 // runs it beside the native benchmarks), its page served from build/web on
 // 127.0.0.1:
 // - the frame body of frame 335 (bench/web_frame_body.cpp, median of 10);
-// - navigation to the first frame shown (performance.now() at the first
-//   putImageData of a flip, from the start of navigation; median of 5 page
-//   loads after one to warm up), served and opened from disk (file://);
-// - the pacing of 600 frames (intervals between the flips' putImageData),
-//   and how busy the page's main thread was meanwhile (its tasks' time per
-//   second, Chromium's own count);
+// - navigation to the first frame drawn on the canvas (performance.now()
+//   from the start of navigation; median of 5 page loads after one to warm
+//   up), served and opened from disk (file://);
+// - the pacing of 600 frames (intervals between the program's flips), how
+//   busy the page's main thread was meanwhile (its tasks' time per second,
+//   Chromium's own count) and the CPU time of all of Chromium's processes
+//   per second: as the page draws frames by its own choice, then the same
+//   with one core kept busy by another process, then (where the page can)
+//   with WebGL2 asked for even in software (?webgl=1);
 // - what the page downloads, file by file, as Chromium received it.
 // Prints one line of JSON and writes it to OUT when given.
 //
 // Usage: node bench/web_bench.mjs WEB_BUILD [OUT]
-import {writeFileSync} from 'node:fs';
+import {spawn} from 'node:child_process';
+import {readFileSync, readdirSync, writeFileSync} from 'node:fs';
 import {join, resolve} from 'node:path';
 import {pathToFileURL} from 'node:url';
 import {launchBrowser, newWatchedPage, serve, waitInPage} from '../tests/web/lib.mjs';
@@ -65,26 +69,68 @@ async function loadOnce(browser, url) {
     }
   });
   await page.goto(url);
-  await waitInPage(page, () => window.ondulixFrames.length >= 1, 10000);
-  const first = await page.evaluate(() => window.ondulixFrames[0]);
+  // An older page, which says nothing of how it draws, drew each frame as it
+  // was flipped.
+  const drawn = () => (document.getElementById('screen').dataset.presentation
+                           ? window.ondulixShown : window.ondulixFrames);
+  await waitInPage(page, `(${drawn})().length >= 1`, 10000);
+  const first = await page.evaluate(`(${drawn})()[0]`);
   await page.close();
   return {first, downloads};
 }
 
-async function pacing(browser, origin) {
+// CPU seconds used so far by process `root` and every process under it.
+function treeCpuSeconds(root) {
+  const stats = [];
+  for (const name of readdirSync('/proc')) {
+    if (!/^\d+$/.test(name)) continue;
+    try {
+      // After the command's closing parenthesis: state, ppid, ..., utime (12th), stime.
+      const text = readFileSync(`/proc/${name}/stat`, 'utf8');
+      const fields = text.slice(text.lastIndexOf(')') + 2).split(' ');
+      stats.push({pid: Number(name), ppid: Number(fields[1]),
+                  ticks: Number(fields[11]) + Number(fields[12])});
+    } catch {
+      // ended meanwhile
+    }
+  }
+  const inTree = new Set([root]);
+  for (let grew = true; grew;) {
+    grew = false;
+    for (const s of stats) {
+      if (!inTree.has(s.pid) && inTree.has(s.ppid)) {
+        inTree.add(s.pid);
+        grew = true;
+      }
+    }
+  }
+  return stats.filter((s) => inTree.has(s.pid)).reduce((sum, s) => sum + s.ticks, 0) / 100;
+}
+
+// One core kept busy by another process, as a parallel build would.
+function spinner() {
+  return spawn(process.execPath, ['-e', 'for (;;) {}'], {stdio: 'ignore'});
+}
+
+async function pacing(browser, origin, query = '') {
   const page = await newWatchedPage(browser);
-  await page.goto(`${origin}/index.html`);
+  await page.goto(`${origin}/index.html${query}`);
+  const presentation = await page.$eval('#screen', (canvas) => canvas.dataset.presentation);
+  const cpuBefore = treeCpuSeconds(browser.process().pid);
   const before = await page.metrics();
   // Only the page's own timer runs meanwhile: nothing is asked of it until
   // the frames are in.
   await new Promise((resolve) => setTimeout(resolve, (pacedFrames + 1) * 16 + 1000));
   await waitInPage(page, (n) => window.ondulixFrames.length > n, 20000, pacedFrames);
   const after = await page.metrics();
+  const cpuAfter = treeCpuSeconds(browser.process().pid);
   const times = await page.evaluate(() => window.ondulixFrames);
   await page.close();
   // How busy the page's main thread was, the program's waits included.
-  const busy = (after.TaskDuration - before.TaskDuration) / (after.Timestamp - before.Timestamp);
-  return {...intervalStats(times.slice(0, pacedFrames + 1)), main_thread_busy: busy};
+  const wall = after.Timestamp - before.Timestamp;
+  const busy = (after.TaskDuration - before.TaskDuration) / wall;
+  return {...intervalStats(times.slice(0, pacedFrames + 1)), main_thread_busy: busy,
+          browser_cpu: (cpuAfter - cpuBefore) / wall, presentation: presentation ?? null};
 }
 
 const server = await serve({'/': webBuild});
@@ -108,6 +154,15 @@ try {
       .filter(([name]) => /\.(js|wasm)$/.test(name))
       .reduce((sum, [, bytes]) => sum + bytes, 0);
   result.pacing = await pacing(browser, server.origin);
+  const busyCore = spinner();
+  try {
+    result.pacing_one_core_busy = await pacing(browser, server.origin);
+  } finally {
+    busyCore.kill();
+  }
+  if (result.pacing.presentation) {
+    result.pacing_webgl2 = await pacing(browser, server.origin, '?webgl=1');
+  }
   const line = JSON.stringify(result);
   console.log(line);
   if (out) writeFileSync(out, line + '\n');

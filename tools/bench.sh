@@ -22,6 +22,8 @@
 #   BENCH_BEFORE       an older build of the demo (the ondulix binary) to
 #                      measure beside this one: CPU use, pacing, key to exit
 #                      and start-up under a window manager
+#   BENCH_WEB_BEFORE   an older browser build (a folder as build/web, with its
+#                      bench/web_frame_body.*) to measure beside this one
 #   BENCH_BEFORE_WINDOWS  an older Windows build's flip probe
 #                      (ondulix_flip_probe.exe) to measure beside this one
 #                      under Wine: CPU use, pacing and key to exit
@@ -43,6 +45,7 @@ results=${BENCH_RESULTS:-$root/build/bench-results}
 reps=${BENCH_REPETITIONS:-10}
 startups=${BENCH_STARTUPS:-5}
 export ONDULIX_WINE_DIR=${ONDULIX_WINE_DIR:-$root/build/wine-bench}
+[[ -n "${BENCH_WEB_BEFORE:-}" ]] && BENCH_WEB_BEFORE=$(cd "$BENCH_WEB_BEFORE" && pwd)
 
 echo "== building" >&2
 cmake --preset native -B "$native_dir" >/dev/null
@@ -83,6 +86,14 @@ micro=(--benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true
     echo "Run: $(date -u '+%Y-%m-%d %H:%M UTC'); load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 } >"$results/machine.txt"
 
+# The browser build, and the older one beside it when BENCH_WEB_BEFORE names it.
+web_bench() {
+    if [[ -n "${BENCH_WEB_BEFORE:-}" ]]; then
+        node "$root/bench/web_bench.mjs" "$BENCH_WEB_BEFORE" "$results/web-before.json" >/dev/null
+    fi
+    node "$root/bench/web_bench.mjs" "$web_dir" "$results/web.json" >/dev/null
+}
+
 # The running demo's flip times go to this log (platform/portable/ddraw_flip_log.h);
 # only the demo's runs write it, so that no benchmark pays for it.
 probe=(env ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/demo_probe")
@@ -104,7 +115,7 @@ if $only_web; then
     "${probe[@]}" --frames 625 -- "$native_dir/ondulix" >"$results/run-after-window.jsonl"
     unset SDL_VIDEODRIVER ONDULIX_SCALE ONDULIX_WINDOWED
     echo "== browser: frame body, first frame, pacing, download" >&2
-    node "$root/bench/web_bench.mjs" "$web_dir" "$results/web.json" >/dev/null
+    web_bench
     echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$results/machine.txt"
     python3 "$root/bench/bench_table.py" "$results" | tee "$results/table.md"
     echo "(raw results in $results)" >&2
@@ -213,7 +224,7 @@ fi
 
 if ! $only_wine; then
     echo "== browser: frame body, first frame, pacing, download" >&2
-    node "$root/bench/web_bench.mjs" "$web_dir" "$results/web.json" >/dev/null
+    web_bench
 fi
 
 echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)" >>"$results/machine.txt"

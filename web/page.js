@@ -10,8 +10,14 @@
 // asks for reduced motion, the demo waits for Start.
 //
 // A test or a benchmark may set window.ondulixWatch = {onFrame(ms)} before
-// the page loads, to be told of every frame shown.
+// the page loads, to be told of every frame the program flips, and
+// onShown(ms), of every frame drawn on the canvas, and onBusy(ms), of the
+// program's own work (web/stats.js, for ?stats, wraps it).
+// index.html?webgl=0 draws the frames with the 2D canvas, never WebGL2;
+// ?webgl=1 with WebGL2 even where the browser has it in software only.
 'use strict';
+
+const webglChoice = {0: false, 1: true}[new URLSearchParams(location.search).get('webgl')];
 
 const screen = document.getElementById('screen');
 const stage = document.getElementById('stage');
@@ -115,6 +121,9 @@ async function start() {
     fullscreenElement: stage,
     showMessageBox,
     onFrame: watch.onFrame,
+    onShown: watch.onShown,
+    onBusy: watch.onBusy,
+    webgl: webglChoice,
     // Before the program starts: the picture it was given replaces its own,
     // and one that could not be read leaves it no earth.bmp at all.
     onRuntimeInitialized() {

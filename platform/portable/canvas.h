@@ -15,10 +15,20 @@ void canvas_show(int show);
 void canvas_resize(int width, int height);
 // The whole canvas in one colour.
 void canvas_fill(int red, int green, int blue);
-// width x height pixels, 4 bytes each in the order R, G, B, A, put on the
-// canvas as they are: flip N of the display (the Nth frame), or 0 for what
-// was shown before, shown again.
-void canvas_put(const uint8_t *rgba, int width, int height, unsigned flip);
+// How the canvas takes frames: 1 as 8-bit palette indices and a colour
+// table (drawn by WebGL2, which looks the colours up itself), 0 as RGBA
+// bytes (a 2D canvas, where WebGL2 is missing or the page turned it off).
+int canvas_takes_indices(void);
+// A frame for the canvas, shown at the browser's next rendering unless a
+// newer one comes first: width x height pixels, rows `width` apart, either
+// indices into `table` (256 colours, 4 bytes each: R, G, B, A) or, when the
+// canvas takes no indices, 4 bytes each in the order R, G, B, A (`table`
+// unused). Both stay as they are until the next call. `flip` is N for flip
+// N of the display (the Nth frame), or 0 for what was shown before, shown
+// again. Only rows [top, top + rows) differ from the frame before (all of
+// them when the canvas may have lost what it showed).
+void canvas_frame(const uint8_t *pixels, int width, int height, const uint8_t *table, unsigned flip,
+                  int top, int rows);
 // The pointer shows or hides over the canvas.
 void canvas_cursor(int show);
 // Toggles the page's full screen (1), or leaves it (0). A browser grants

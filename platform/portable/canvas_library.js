@@ -5,17 +5,28 @@
 // The page hands the module its canvas (Module.canvas), and optionally the
 // element to put in full screen (Module.fullscreenElement, default the
 // canvas), its modal box (Module.showMessageBox(caption, text), a promise
-// kept when the box is dismissed) and a watcher of shown frames
-// (Module.onFrame(performance.now())). The module gives the page
+// kept when the box is dismissed), whether frames are drawn with WebGL2
+// (Module.webgl: by default where the browser has it in hardware; true even
+// in software; false never, the 2D canvas only) and watchers,
+// each given performance.now(): of the program's frames, when it flips them
+// (Module.onFrame(ms)), of frames drawn on the canvas (Module.onShown(ms))
+// and of the time each run of the
+// program, from a wait to the next, took (Module.onBusy(ms)). The
+// canvas's data-presentation attribute says how frames are drawn ("webgl2"
+// or "2d"). The module gives the page
 // Module.requestClose(), the close control's request, and Module.halt(),
 // which stops a program for good without its exit (the page then drops the
 // module and may start a new one).
 mergeInto(LibraryManager.library, {
-  $CanvasPage__deps: ['$Asyncify', '$callUserCallback'],
+  $CanvasPage__deps: ['$Asyncify', '$callUserCallback', '$CanvasGl'],
   $CanvasPage: {
-    context: null,
+    context: null,   // the 2D context, when frames are drawn that way
+    gl: null,        // else the WebGL2 presenter (CanvasGl)
     image: null,     // ImageData over the program's frame, made once per place
     imageAt: 0,
+    frame: null,     // the newest frame not yet drawn: {pixels, width, height, table, top, rows}
+    drawRequest: 0,  // the animation frame that draws it
+    drawAtOnce: false, // frames need no animation frame (a desynchronized 2D canvas)
     resume: null,    // while the program waits: ends the wait, saying whether input came
     boxOpen: false,  // the message box has the keys, as a modal box does
     halted: false,
@@ -102,6 +113,9 @@ mergeInto(LibraryManager.library, {
           canvas.removeEventListener(type, CanvasPage.onPointer);
         });
         if (CanvasPage.channel) CanvasPage.channel.port1.close();
+        if (CanvasPage.drawRequest) cancelAnimationFrame(CanvasPage.drawRequest);
+        CanvasPage.drawRequest = 0;
+        CanvasPage.frame = null;
       };
     },
 
@@ -115,9 +129,50 @@ mergeInto(LibraryManager.library, {
           finished = true;
           if (CanvasPage.halted) return;
           // callUserCallback: the program may end in there, through exit().
+          // It runs until it waits again: that is the module's task.
+          var began = performance.now();
           callUserCallback(function() { wakeUp(value); });
+          if (Module['onBusy']) Module['onBusy'](performance.now() - began);
         });
       });
+    },
+
+    // Draws the newest frame, once per rendering of the page: a program
+    // that flips faster than the screen shows loses only frames nobody
+    // would have seen. A desynchronized 2D canvas goes to the screen by
+    // itself, with no rendering of the page at all: there each frame is
+    // drawn as it comes.
+    draw: function() {
+      var began = performance.now();
+      var frame = CanvasPage.frame;
+      CanvasPage.drawRequest = 0;
+      CanvasPage.frame = null;
+      if (!frame || CanvasPage.halted) return;
+      if (CanvasPage.gl) {
+        CanvasGl.draw(CanvasPage.gl, HEAPU8, frame);
+      } else {
+        // The ImageData is a view of the program's frame, which never moves
+        // (the memory does not grow): no copy before putImageData's own.
+        var image = CanvasPage.image;
+        if (!image || CanvasPage.imageAt !== frame.pixels || image.width !== frame.width ||
+            image.height !== frame.height) {
+          image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, frame.pixels,
+                                                      frame.width * frame.height * 4),
+                                frame.width, frame.height);
+          CanvasPage.image = image;
+          CanvasPage.imageAt = frame.pixels;
+        }
+        // Only the rows that changed: the others are on the canvas already.
+        if (frame.rows) CanvasPage.context.putImageData(image, 0, 0, 0, frame.top, frame.width,
+                                                        frame.rows);
+      }
+      if (Module['onShown']) Module['onShown'](began);
+    },
+
+    // Anything drawn at once (a fill) is newer than a frame still waiting
+    // for the next rendering: that frame is dropped.
+    dropFrame: function() {
+      CanvasPage.frame = null;
     },
   },
 
@@ -125,8 +180,27 @@ mergeInto(LibraryManager.library, {
   canvas_available: function() {
     var canvas = Module['canvas'];
     if (!canvas || typeof canvas.getContext !== 'function') return 0;
-    CanvasPage.context = CanvasPage.context || canvas.getContext('2d', {alpha: false});
-    if (!CanvasPage.context) return 0;
+    // WebGL2 takes the 8-bit frame as it is and looks up its colours itself;
+    // where it is missing, or turned off, the 2D canvas takes RGBA bytes.
+    if (!CanvasPage.gl && !CanvasPage.context && Module['webgl'] !== false) {
+      CanvasPage.gl = CanvasGl.create(canvas, Module['webgl'] === true);
+    }
+    if (!CanvasPage.gl) {
+      // Desynchronized: the canvas goes to the compositor by itself, with
+      // no rendering of the page (its style, paint and commit) for each
+      // frame; measured in headless Chromium, that rendering was 0.10-0.14
+      // of the main thread. A frame is put in one call, so nothing the
+      // program had half drawn is shown; where the browser shows such a
+      // canvas straight from its buffer, the screen may catch that copy
+      // midway now and then (a tear), as a window without vsync does.
+      CanvasPage.context = CanvasPage.context ||
+          canvas.getContext('2d', {alpha: false, desynchronized: true});
+      if (!CanvasPage.context) return 0;
+      var attributes = CanvasPage.context.getContextAttributes ?
+          CanvasPage.context.getContextAttributes() : {};
+      CanvasPage.drawAtOnce = attributes.desynchronized === true;
+    }
+    canvas.setAttribute('data-presentation', CanvasPage.gl ? 'webgl2' : '2d');
     CanvasPage.listen();
     return 1;
   },
@@ -146,25 +220,42 @@ mergeInto(LibraryManager.library, {
 
   canvas_fill__deps: ['$CanvasPage'],
   canvas_fill: function(red, green, blue) {
+    CanvasPage.dropFrame();
+    if (CanvasPage.gl) {
+      CanvasGl.fill(CanvasPage.gl, red, green, blue);
+      return;
+    }
     var context = CanvasPage.context;
     context.fillStyle = 'rgb(' + red + ',' + green + ',' + blue + ')';
     context.fillRect(0, 0, Module['canvas'].width, Module['canvas'].height);
   },
 
-  canvas_put__deps: ['$CanvasPage'],
-  canvas_put: function(rgba, width, height, flip) {
-    // The ImageData is a view of the program's own frame buffer, which never
-    // moves (the memory does not grow): no copy before putImageData's own.
-    var image = CanvasPage.image;
-    if (!image || CanvasPage.imageAt !== rgba || image.width !== width ||
-        image.height !== height) {
-      image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4),
-                            width, height);
-      CanvasPage.image = image;
-      CanvasPage.imageAt = rgba;
+  canvas_takes_indices__deps: ['$CanvasPage'],
+  canvas_takes_indices: function() {
+    return CanvasPage.gl ? 1 : 0;
+  },
+
+  canvas_frame__deps: ['$CanvasPage'],
+  canvas_frame: function(pixels, width, height, table, flip, top, rows) {
+    // A frame not yet drawn is replaced: what changed since the one drawn
+    // last is what changed in either.
+    var waiting = CanvasPage.frame;
+    if (waiting && rows && waiting.rows) {
+      var bottom = Math.max(top + rows, waiting.top + waiting.rows);
+      top = Math.min(top, waiting.top);
+      rows = bottom - top;
+    } else if (waiting && !rows) {
+      top = waiting.top;
+      rows = waiting.rows;
     }
-    CanvasPage.context.putImageData(image, 0, 0);
+    CanvasPage.frame = {pixels: pixels, width: width, height: height, table: table, top: top,
+                        rows: rows};
     if (flip && Module['onFrame']) Module['onFrame'](performance.now());
+    if (CanvasPage.drawAtOnce) {
+      CanvasPage.draw();
+    } else if (!CanvasPage.drawRequest) {
+      CanvasPage.drawRequest = requestAnimationFrame(CanvasPage.draw);
+    }
   },
 
   canvas_cursor__deps: ['$CanvasPage'],
@@ -192,7 +283,7 @@ mergeInto(LibraryManager.library, {
       var resume = function(news) {
         if (CanvasPage.resume !== resume) return;
         CanvasPage.resume = null;
-        clearTimeout(timer);
+        if (timer) clearTimeout(timer);
         done(news);
       };
       CanvasPage.resume = resume;
@@ -200,6 +291,13 @@ mergeInto(LibraryManager.library, {
       // program would then peek and wait again, hundreds of times a frame,
       // keeping a core busy. Rounded up, it sleeps; it wakes at most a
       // millisecond late, which the frame loop's own clock absorbs.
+      // A scheduled task is one step, and no timer, so it is not held to
+      // 4 ms however deep; it is not cancelled when input comes first (it
+      // then finds the wait over).
+      if (typeof scheduler !== 'undefined' && scheduler.postTask) {
+        scheduler.postTask(function() { resume(0); }, {delay: Math.ceil(milliseconds)});
+        return;
+      }
       CanvasPage.hop(function() {
         if (CanvasPage.resume === resume) {
           timer = setTimeout(function() { resume(0); }, Math.ceil(milliseconds));

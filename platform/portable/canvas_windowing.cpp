@@ -1,6 +1,8 @@
 // The canvas back end: every USER window is drawn on the page's one canvas
 // (a page has one screen, and the demo one window); the one holding the
-// display shows its frames there, converted to the RGBA bytes of ImageData.
+// display shows its frames there: as they are, 8-bit indices with the
+// palette's colours, where the page draws with WebGL2, else converted to the
+// RGBA bytes of ImageData.
 // Input does not wait for a pump: the page's events reach USER while the
 // program is suspended in a wait, because the browser grants full screen
 // only inside the key's own event, and Alt+Enter must get there.
@@ -13,6 +15,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -76,7 +79,10 @@ class CanvasBackEnd final : public WindowingSystem {
         exclusive_ = hwnd;
         frameWidth_ = width;
         frameHeight_ = height;
-        rgba_.assign(static_cast<size_t>(width) * height, 0xFF000000u); // black, opaque
+        indexed_ = canvas_takes_indices() != 0;
+        // Black, opaque: index 0 of an all-black table, and black RGBA.
+        indices_.assign(static_cast<size_t>(width) * height, 0);
+        rgba_.assign(indexed_ ? 0 : static_cast<size_t>(width) * height, 0xFF000000u);
         std::memset(palette_, 0, sizeof(palette_));
         BuildRgbaTable(palette_, table_);
         lastFlip_ = 0;
@@ -119,6 +125,13 @@ class CanvasBackEnd final : public WindowingSystem {
     // What the canvas shows: the display's frame while a window holds it,
     // else the background of the newest visible window, else nothing.
     void Redraw();
+    // The last frame to the canvas, as flip `flip` (0: shown again), of
+    // which rows [top, top + rows) changed.
+    void PutFrame(unsigned flip, int top, int rows) {
+        const void *pixels = indexed_ ? static_cast<const void *>(indices_.data()) : rgba_.data();
+        canvas_frame(static_cast<const uint8_t *>(pixels), frameWidth_, frameHeight_,
+                     reinterpret_cast<const uint8_t *>(table_), flip, top, rows);
+    }
 
     std::map<HWND, CanvasWindow> windows_;
     unsigned made_ = 0;
@@ -128,7 +141,9 @@ class CanvasBackEnd final : public WindowingSystem {
     int frameWidth_ = 0;
     int frameHeight_ = 0;
     unsigned lastFlip_ = 0;
-    std::vector<uint32_t> rgba_; // the last frame, as ImageData's bytes
+    bool indexed_ = false;         // the canvas takes indices and the table
+    std::vector<uint8_t> indices_; // the last frame
+    std::vector<uint32_t> rgba_;   // the same as ImageData's bytes, when the canvas takes those
     PALETTEENTRY palette_[256] = {};
     uint32_t table_[256] = {};
 };
@@ -138,24 +153,42 @@ void CanvasBackEnd::Present(HWND hwnd, const ScreenFrame &frame) {
         frame.height != frameHeight_)
         return;
     // The colour table is rebuilt only when the palette changed, which is
-    // once or twice a run.
-    if (std::memcmp(palette_, frame.palette, sizeof(palette_)) != 0) {
+    // once or twice a run; then every row has new colours.
+    const bool newColours = std::memcmp(palette_, frame.palette, sizeof(palette_)) != 0;
+    if (newColours) {
         std::memcpy(palette_, frame.palette, sizeof(palette_));
         BuildRgbaTable(palette_, table_);
     }
-    ConvertIndexedToArgb(frame.pixels, frame.pitch, frame.width, frame.height, table_, rgba_.data(),
-                         static_cast<long>(frame.width) * 4);
+    // The frame is kept: the canvas may draw it later, at the browser's next
+    // rendering, when the program is already drawing the next one. Rows
+    // equal to the last frame's (the demo's black ones below the wave) are
+    // neither converted nor drawn again: the RGBA copy always holds the
+    // table's colours of the kept indices.
+    int top = frame.height;
+    int bottom = 0;
+    for (int y = 0; y < frame.height; ++y) {
+        uint8_t *kept = &indices_[static_cast<size_t>(y) * frame.width];
+        const BYTE *row = frame.pixels + static_cast<long>(y) * frame.pitch;
+        if (!newColours && std::memcmp(kept, row, frame.width) == 0)
+            continue;
+        std::memcpy(kept, row, frame.width);
+        if (!indexed_)
+            ConvertIndexedToArgb(row, frame.pitch, frame.width, 1, table_,
+                                 &rgba_[static_cast<size_t>(y) * frame.width], frame.width * 4L);
+        top = std::min(top, y);
+        bottom = y + 1;
+    }
     // A palette change shows the same flip again: only a new one counts as a frame.
     const unsigned flip = frame.flips != lastFlip_ ? frame.flips : 0;
     lastFlip_ = frame.flips;
-    canvas_put(reinterpret_cast<const uint8_t *>(rgba_.data()), frameWidth_, frameHeight_, flip);
+    PutFrame(flip, top, std::max(0, bottom - top));
 }
 
 void CanvasBackEnd::Redraw() {
     if (exclusive_ != nullptr) {
         canvas_resize(frameWidth_, frameHeight_);
         canvas_show(1);
-        canvas_put(reinterpret_cast<const uint8_t *>(rgba_.data()), frameWidth_, frameHeight_, 0);
+        PutFrame(0, 0, frameHeight_); // all of it: the canvas may have lost it
         return;
     }
     const CanvasWindow *shown = nullptr;

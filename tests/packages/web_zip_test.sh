@@ -14,7 +14,7 @@ trap 'rm -rf "$tmp"' EXIT
 name=$(basename "$zip" .zip)
 [[ "$name" == ondulix-*-web ]] || { echo "FAIL: $zip is not named ondulix-VERSION-web" >&2; exit 1; }
 listing=$(cmake -E tar tf "$zip" | grep -v '/$' | sort | tr '\n' ' ')
-want="$name/index.html $name/ondulix.js $name/page.js "
+want="$name/index.html $name/ondulix.js $name/page.js $name/stats.js "
 [[ "$listing" == "$want" ]] || { echo "FAIL: $zip holds: $listing" >&2; exit 1; }
 (cd "$tmp" && cmake -E tar xf "$zip")
 echo "$name: $listing"

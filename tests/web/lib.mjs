@@ -55,7 +55,8 @@ export function serve(mounts) {
 }
 
 // Debian's Chromium, headless, with a profile of its own that is removed on
-// close; nothing it starts reaches the network.
+// close; nothing it starts reaches the network. Without a GPU, its WebGL is
+// SwiftShader's, in software, which it offers to trusted pages only: ours.
 export async function launchBrowser() {
   const profile = mkdtempSync(join(tmpdir(), 'ondulix-chromium-'));
   const browser = await puppeteer.launch({
@@ -64,6 +65,7 @@ export async function launchBrowser() {
     args: [
       '--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--enable-unsafe-swiftshader',
       `--user-data-dir=${profile}`,
     ],
   });
@@ -79,14 +81,19 @@ export async function launchBrowser() {
 }
 
 // A page whose frames are counted: window.ondulixFrames holds the time
-// (performance.now(), from the start of navigation) of every frame shown.
+// (performance.now(), from the start of navigation) of every frame the
+// program flipped, window.ondulixShown of every one drawn on the canvas.
 // The page's console goes to `log`.
 export async function newWatchedPage(browser, log = []) {
   const page = await browser.newPage();
   await page.setViewport({width: 1000, height: 700});
   await page.evaluateOnNewDocument(() => {
     window.ondulixFrames = [];
-    window.ondulixWatch = {onFrame: (ms) => window.ondulixFrames.push(ms)};
+    window.ondulixShown = [];
+    window.ondulixWatch = {
+      onFrame: (ms) => window.ondulixFrames.push(ms),
+      onShown: (ms) => window.ondulixShown.push(ms),
+    };
   });
   page.on('console', (message) => log.push(`console.${message.type()}: ${message.text()}`));
   page.on('pageerror', (error) => log.push(`page error: ${error.message}`));

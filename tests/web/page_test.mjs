@@ -4,6 +4,12 @@
 // screenshots. Some cases open the page from disk (file://), as a person
 // who double-clicks index.html does.
 //
+// Each case runs on one of the page's ways of drawing frames, named by
+// ONDULIX_WEB_PRESENTATION: "webgl2" (the default; asked for with ?webgl=1,
+// as headless Chromium's WebGL2 is software, which the page otherwise
+// passes over) or "2d" (?webgl=0), and checks that the page drew them that
+// way.
+//
 // Usage: node page_test.mjs CASE WEB_BUILD FRAME_RENDERER ASSETS TEST_DATA
 import {execFileSync} from 'node:child_process';
 import {copyFileSync, mkdirSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
@@ -13,6 +19,7 @@ import {canvasPng, launchBrowser, newWatchedPage, scratchDir, serve, statusText,
         waitInPage} from './lib.mjs';
 
 const [caseName, webBuild, renderer, assets, testData] = process.argv.slice(2);
+const presentation = process.env.ONDULIX_WEB_PRESENTATION || 'webgl2';
 const ended1 = 'Ondulix ended (exit code 1)';
 const notFound = 'earth.bmp ファイルが見つかりません';
 const scratch = scratchDir('web-e2e');
@@ -123,19 +130,28 @@ function pictureFolder(picture) {
   return dir;
 }
 
+// The page at `index` (served or on disk), with `query` (e.g. "?picture=…"),
+// drawing frames the way under test.
+function open(page, index, query = '') {
+  const url = new URL(`${index}${query}`);
+  url.searchParams.set('webgl', presentation === '2d' ? '0' : '1');
+  return page.goto(url.href);
+}
+
+// Runs the case; false when the page had no program to draw with.
 async function run(page, origin) {
   const index = `${origin}/index.html`;
   const onDisk = pathToFileURL(join(resolve(webBuild), 'index.html')).href;
   const own = join(testData, 'bmp_regressions', 'index_beyond_table.bmp');
   switch (caseName) {
   case 'frames-then-key':
-    await page.goto(index);
+    await open(page, index);
     await expectFrames(page, assets, 3);
     await page.keyboard.press('Space');
     await expectEnded(page);
     break;
   case 'close-control':
-    await page.goto(index);
+    await open(page, index);
     await expectFrames(page, assets, 1);
     // The pointer over the picture: the demo hides it, as on the desktop.
     await page.mouse.move(500, 300);
@@ -148,7 +164,7 @@ async function run(page, origin) {
   case 'alt-enter': {
     // Full screen and back, as on the desktop; the Return with Alt held is
     // swallowed, so the demo goes on.
-    await page.goto(index);
+    await open(page, index);
     await expectFrames(page, assets, 1);
     for (const want of ['stage', null]) {
       await page.keyboard.down('Alt');
@@ -164,18 +180,18 @@ async function run(page, origin) {
     break;
   }
   case 'missing-picture':
-    await page.goto(`${index}?picture=no-such-picture.bmp`);
+    await open(page, index, '?picture=no-such-picture.bmp');
     await expectNotFoundBox(page);
     break;
   case 'damaged-picture-refused':
     // One the decoder refuses: on the desktop, the not-found box.
-    await page.goto(`${index}?picture=/data/bmp_regressions/not_a_bmp_text.bmp`);
+    await open(page, index, '?picture=/data/bmp_regressions/not_a_bmp_text.bmp');
     await expectNotFoundBox(page);
     break;
   case 'damaged-picture-loads': {
     // One the decoder takes, as it documents: the desktop's frames of it.
     const damaged = join(testData, 'bmp_regressions', 'height_negative_top_down.bmp');
-    await page.goto(`${index}?picture=/data/bmp_regressions/height_negative_top_down.bmp`);
+    await open(page, index, '?picture=/data/bmp_regressions/height_negative_top_down.bmp');
     await expectFrames(page, pictureFolder(damaged), 2);
     await page.keyboard.press('Escape');
     await expectEnded(page);
@@ -184,7 +200,7 @@ async function run(page, origin) {
   case 'own-picture-and-run-again': {
     // A picked file restarts the demo with it; it stays the picture when
     // the demo is run again.
-    await page.goto(index);
+    await open(page, index);
     await expectFrames(page, assets, 1);
     await page.evaluate(() => { window.ondulixFrames = []; });
     await (await page.$('#picture')).uploadFile(own);
@@ -204,10 +220,32 @@ async function run(page, origin) {
     if ((await statusText(page)).startsWith('Ondulix ended')) fail('"Run again" did not run it');
     break;
   }
+  case 'stats': {
+    // ?stats: the corner says how the demo runs, a second at a time, while
+    // the frames stay exact and a key still ends it.
+    await open(page, index, '?stats');
+    await expectFrames(page, assets, 1);
+    const pattern = /^([\d.]+) fps \(([\d.]+) drawn\) · (\d+) dropped · main thread ([\d.]+)%$/;
+    await waitInPage(page, (source) => new RegExp(source).test(
+        document.getElementById('stats')?.textContent), 5000, pattern.source)
+        .catch(async () => fail(`the corner says "${await page.$eval('#stats', (e) => e.textContent)
+            .catch(() => 'nothing')}"`));
+    const text = await page.$eval('#stats', (e) => e.textContent);
+    console.log(`the corner says: ${text}`);
+    const [, fps, drawn, , busy] = text.match(pattern).map(Number);
+    // 62.5 flips a second at most (fewer on a loaded machine); more would
+    // count some twice.
+    if (!(fps > 0 && fps <= 70)) fail(`${fps} fps`);
+    if (!(drawn > 0 && drawn <= fps + 5)) fail(`${drawn} frames drawn a second of ${fps} flipped`);
+    if (!(busy > 0 && busy < 100)) fail(`the main thread busy ${busy}% of the time`);
+    await page.keyboard.press('Space');
+    await expectEnded(page);
+    break;
+  }
   case 'from-disk':
     // index.html double-clicked: the demo, a key that ends it, then a
     // picked picture, and Run again keeps it.
-    await page.goto(onDisk);
+    await open(page, onDisk);
     await expectFrames(page, assets, 3);
     await page.keyboard.press('Space');
     await expectEnded(page);
@@ -223,7 +261,7 @@ async function run(page, origin) {
   case 'from-disk-picture-by-address': {
     // A picture by address cannot be read from disk: the page says how to
     // serve the folder, and a dropped picture runs.
-    await page.goto(`${onDisk}?picture=other.bmp`);
+    await open(page, onDisk, '?picture=other.bmp');
     const {text} = await expectNotice(page, 1000);
     for (const words of ['other.bmp', 'python3 -m http.server', 'Your picture']) {
       if (!text.includes(words)) fail(`the notice does not say "${words}"`);
@@ -239,7 +277,7 @@ async function run(page, origin) {
     // the page says what is missing instead of waiting.
     const alone = join(scratch, 'alone');
     mkdirSync(alone);
-    for (const file of ['index.html', 'page.js']) {
+    for (const file of ['index.html', 'page.js', 'stats.js']) {
       copyFileSync(join(webBuild, file), join(alone, file));
     }
     await page.goto(pathToFileURL(join(alone, 'index.html')).href);
@@ -247,12 +285,12 @@ async function run(page, origin) {
     for (const words of ['ondulix.js', 'Unpack the whole web zip']) {
       if (!text.includes(words)) fail(`the notice does not say "${words}"`);
     }
-    break;
+    return false; // no program, so nothing drew
   }
   case 'reduced-motion': {
     // Nothing moves until Start; then the demo runs as always.
     await page.emulateMediaFeatures([{name: 'prefers-reduced-motion', value: 'reduce'}]);
-    await page.goto(index);
+    await open(page, index);
     const {start} = await expectNotice(page, 1500);
     if (!start) fail('no Start control');
     if (!(await page.evaluate(() => document.activeElement?.id === 'start'))) {
@@ -266,14 +304,17 @@ async function run(page, origin) {
   }
   default:
     fail(`unknown case ${caseName}`);
-  }
+  }  return true;
 }
 
 const server = await serve({'/': webBuild, '/data/': testData});
 const browser = await launchBrowser();
 try {
   const page = await newWatchedPage(browser, log);
-  await run(page, server.origin);
+  if (await run(page, server.origin)) {
+    const drawnWith = await page.$eval('#screen', (canvas) => canvas.dataset.presentation);
+    if (drawnWith !== presentation) fail(`the page drew with ${drawnWith}, not ${presentation}`);
+  }
   console.log(`PASS ${caseName}`);
 } catch (error) {
   keep = true;
