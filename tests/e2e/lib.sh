@@ -101,7 +101,10 @@ wait_window_gone() {
 
 # "X Y" of a window's top-left corner on the root.
 window_origin() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+    local geometry
+    geometry=$(window_geometry "$1")
+    geometry=${geometry#*+}
+    echo "${geometry%+*} ${geometry#*+}"
 }
 
 # "WIDTHxHEIGHT+X+Y" of a window on the root (its inside, without a frame).
@@ -119,6 +122,17 @@ expect_geometry() {
         sleep 0.2
     done
     fail "window $id is $got, expected $want"
+}
+
+# Starts COMMAND in DIR in the background as the demo this script watches
+# (E2E_DEMO_PID, ended on exit), its stderr in $E2E_TMP/demo.log. Not for
+# use in $(...): the demo must be a child of this shell.
+start_demo() {
+    local dir=$1
+    shift
+    (cd "$dir" && exec "$@") 2>"$E2E_TMP/demo.log" &
+    E2E_DEMO_PID=$!
+    E2E_PIDS+=("$E2E_DEMO_PID")
 }
 
 # Waits for the demo (a child of this shell) to end within SECONDS and

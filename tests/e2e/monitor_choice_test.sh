@@ -56,18 +56,14 @@ xrandr --addmode DUMMY1 800x600
 xrandr --output DUMMY1 --mode 800x600 --right-of DUMMY0
 xrandr --listmonitors
 
-unset ONDULIX_BACKEND ONDULIX_SCALE
+unset ONDULIX_BACKEND ONDULIX_SCALE ONDULIX_DISPLAY
 export SDL_RENDER_DRIVER=software
 # CHOICE (unset when empty), WINDOWED, the window's expected geometry, and
 # what stderr must say.
 while IFS='|' read -r choice windowed want said; do
     echo "ONDULIX_DISPLAY=${choice:-(unset)} ONDULIX_WINDOWED=$windowed"
-    (
-        [[ -n "$choice" ]] && export ONDULIX_DISPLAY=$choice
-        cd "$assets" && ONDULIX_WINDOWED=$windowed exec "$ondulix"
-    ) 2>"$E2E_TMP/demo.log" &
-    E2E_DEMO_PID=$!
-    E2E_PIDS+=("$E2E_DEMO_PID")
+    start_demo "$assets" env ONDULIX_WINDOWED="$windowed" ${choice:+ONDULIX_DISPLAY="$choice"} \
+        "$ondulix"
     window=$(wait_for_window Ondulix)
     expect_geometry "$window" "$want"
     wait_for_picture "$window"

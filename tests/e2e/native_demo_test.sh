@@ -19,10 +19,8 @@ mkdir -p "$run_dir"
 [[ "$case_name" == missing-picture ]] || cp "$assets/earth.bmp" "$run_dir/"
 
 started=$(now_ms)
-(cd "$run_dir" && exec "$ondulix") 2>"$E2E_TMP/demo.log" &
-demo=$!
-E2E_DEMO_PID=$demo
-E2E_PIDS+=("$demo")
+start_demo "$run_dir" "$ondulix"
+demo=$E2E_DEMO_PID
 
 case "$case_name" in
 frames-then-key)

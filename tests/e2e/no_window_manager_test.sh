@@ -24,18 +24,11 @@ columns() {
         -format '%w %X' info: | awk -v x="$x" '{ sub(/^\+/, "", $2); print x + $2 - 1, x + $2 - 1 + $1 }'
 }
 
-# The demo from the assets' folder, and its window once it shows.
-start_demo() {
-    (cd "$assets" && exec "$ondulix") 2>"$E2E_TMP/demo.log" &
-    E2E_DEMO_PID=$!
-    E2E_PIDS+=("$E2E_DEMO_PID")
-    window=$(wait_for_window Ondulix)
-}
-
 case "$case_name" in
 full-screen)
     export ONDULIX_WINDOWED=0
-    start_demo
+    start_demo "$assets" "$ondulix"
+    window=$(wait_for_window Ondulix)
     expect_geometry "$window" "${size}+0+0"
     # Where each picture's columns are in a frame (they do not move: the
     # wave moves rows), and where they must be on this screen: scaled by
@@ -66,7 +59,8 @@ full-screen)
     ;;
 window-scale-2)
     export ONDULIX_WINDOWED=1 ONDULIX_SCALE=2
-    start_demo
+    start_demo "$assets" "$ondulix"
+    window=$(wait_for_window Ondulix)
     expect_geometry "$window" "1280x960+$(((width - 1280) / 2))+$(((height - 960) / 2))"
     ;;
 *)

@@ -21,10 +21,8 @@ cp "$exe" "$run_dir/ondulix.exe"
 [[ "$case_name" == missing-picture ]] || cp "$assets/earth.bmp" "$run_dir/"
 
 started=$(now_ms)
-(cd "$run_dir" && LANG=ja_JP.UTF-8 exec wine ondulix.exe) 2>"$E2E_TMP/demo.log" &
-demo=$!
-E2E_DEMO_PID=$demo
-E2E_PIDS+=("$demo")
+start_demo "$run_dir" env LANG=ja_JP.UTF-8 wine ondulix.exe
+demo=$E2E_DEMO_PID
 
 case "$case_name" in
 frames-then-key)

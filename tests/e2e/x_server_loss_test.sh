@@ -13,10 +13,8 @@ unset ONDULIX_BACKEND
 run_dir="$E2E_TMP/run"
 mkdir -p "$run_dir"
 cp "$assets/earth.bmp" "$run_dir/"
-(cd "$run_dir" && ONDULIX_FLIP_LOG="$E2E_TMP/flips" exec "$ondulix") 2>"$E2E_TMP/demo.log" &
-demo=$!
-E2E_DEMO_PID=$demo
-E2E_PIDS+=("$demo")
+start_demo "$run_dir" env ONDULIX_FLIP_LOG="$E2E_TMP/flips" "$ondulix"
+demo=$E2E_DEMO_PID
 
 wait_for_window Ondulix >/dev/null
 for _ in $(seq 200); do
