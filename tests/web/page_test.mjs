@@ -138,6 +138,37 @@ function open(page, index, query = '') {
   return page.goto(url.href);
 }
 
+// The demo's frames, then a key that ends it with exit code 1.
+async function framesThenKey(page, url) {
+  await open(page, url);
+  await expectFrames(page, assets, 3);
+  await page.keyboard.press('Space');
+  await expectEnded(page);
+}
+
+// A picked file restarts the demo with it; it stays the picture when the
+// demo is run again.
+async function ownPictureAndRunAgain(page, url, own) {
+  await open(page, url);
+  await expectFrames(page, assets, 1);
+  await page.evaluate(() => { window.ondulixFrames = []; });
+  await (await page.$('#picture')).uploadFile(own);
+  await expectFrames(page, pictureFolder(own), 1);
+  // The demo it replaced is stopped, not left running beside it: frames
+  // come at one demo's pace, 62.5 a second.
+  const before = await page.evaluate(() => window.ondulixFrames.length);
+  await sleep(1000);
+  const perSecond = await page.evaluate(() => window.ondulixFrames.length) - before;
+  console.log(`${perSecond} frames in the second after`);
+  if (perSecond > 66) fail(`${perSecond} frames a second: the first demo still runs`);
+  await page.keyboard.press('Enter');
+  await expectEnded(page);
+  await page.evaluate(() => { window.ondulixFrames = []; });
+  await page.click('#again');
+  await expectFrames(page, pictureFolder(own), 1);
+  if ((await statusText(page)).startsWith('Ondulix ended')) fail('"Run again" did not run it');
+}
+
 // Runs the case; false when the page had no program to draw with.
 async function run(page, origin) {
   const index = `${origin}/index.html`;
@@ -145,10 +176,7 @@ async function run(page, origin) {
   const own = join(testData, 'bmp_regressions', 'index_beyond_table.bmp');
   switch (caseName) {
   case 'frames-then-key':
-    await open(page, index);
-    await expectFrames(page, assets, 3);
-    await page.keyboard.press('Space');
-    await expectEnded(page);
+    await framesThenKey(page, index);
     break;
   case 'close-control':
     await open(page, index);
@@ -197,29 +225,9 @@ async function run(page, origin) {
     await expectEnded(page);
     break;
   }
-  case 'own-picture-and-run-again': {
-    // A picked file restarts the demo with it; it stays the picture when
-    // the demo is run again.
-    await open(page, index);
-    await expectFrames(page, assets, 1);
-    await page.evaluate(() => { window.ondulixFrames = []; });
-    await (await page.$('#picture')).uploadFile(own);
-    await expectFrames(page, pictureFolder(own), 1);
-    // The demo it replaced is stopped, not left running beside it: frames
-    // come at one demo's pace, 62.5 a second.
-    const before = await page.evaluate(() => window.ondulixFrames.length);
-    await sleep(1000);
-    const perSecond = await page.evaluate(() => window.ondulixFrames.length) - before;
-    console.log(`${perSecond} frames in the second after`);
-    if (perSecond > 66) fail(`${perSecond} frames a second: the first demo still runs`);
-    await page.keyboard.press('Enter');
-    await expectEnded(page);
-    await page.evaluate(() => { window.ondulixFrames = []; });
-    await page.click('#again');
-    await expectFrames(page, pictureFolder(own), 1);
-    if ((await statusText(page)).startsWith('Ondulix ended')) fail('"Run again" did not run it');
+  case 'own-picture-and-run-again':
+    await ownPictureAndRunAgain(page, index, own);
     break;
-  }
   case 'stats': {
     // ?stats: the corner says how the demo runs, a second at a time, while
     // the frames stay exact and a key still ends it.
@@ -243,20 +251,9 @@ async function run(page, origin) {
     break;
   }
   case 'from-disk':
-    // index.html double-clicked: the demo, a key that ends it, then a
-    // picked picture, and Run again keeps it.
-    await open(page, onDisk);
-    await expectFrames(page, assets, 3);
-    await page.keyboard.press('Space');
-    await expectEnded(page);
-    await page.evaluate(() => { window.ondulixFrames = []; });
-    await (await page.$('#picture')).uploadFile(own);
-    await expectFrames(page, pictureFolder(own), 1);
-    await page.keyboard.press('KeyX');
-    await expectEnded(page);
-    await page.evaluate(() => { window.ondulixFrames = []; });
-    await page.click('#again');
-    await expectFrames(page, pictureFolder(own), 1);
+    // index.html double-clicked: the same as served.
+    await framesThenKey(page, onDisk);
+    await ownPictureAndRunAgain(page, onDisk, own);
     break;
   case 'from-disk-picture-by-address': {
     // A picture by address cannot be read from disk: the page says how to
