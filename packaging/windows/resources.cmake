@@ -34,11 +34,13 @@ if(MSVC)
 endif()
 
 # MSVC's rc must take the same .rc and manifest: llvm-rc reads them as rc.exe
-# does, with Windows' headers from MinGW here.
+# does, with Windows' headers from MinGW here. The "--" matters: rc reads any
+# word starting with "/" as an option, so a source tree under /check/... would
+# otherwise be taken for "/c heck/...".
 find_program(ONDULIX_LLVM_RC NAMES llvm-rc llvm-rc-14)
 if(BUILD_TESTING AND CMAKE_CROSSCOMPILING AND ONDULIX_LLVM_RC)
   add_test(NAME windows.resources_build_with_an_msvc_rc
     COMMAND ${ONDULIX_LLVM_RC} /I ${CMAKE_CURRENT_BINARY_DIR} /I ${CMAKE_FIND_ROOT_PATH}/include
-      /I /usr/share/mingw-w64/include /FO ${CMAKE_CURRENT_BINARY_DIR}/msvc-rc-check.res ${rc})
+      /I /usr/share/mingw-w64/include /FO ${CMAKE_CURRENT_BINARY_DIR}/msvc-rc-check.res -- ${rc})
   set_tests_properties(windows.resources_build_with_an_msvc_rc PROPERTIES LABELS unit TIMEOUT 60)
 endif()
