@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
-const RECT g_ClipRect = {0, 0, 640, 480};
-const DWORD ColorKeyFlags[2] = {DDBLTFAST_NOCOLORKEY, DDBLTFAST_SRCCOLORKEY};
+// Every row copy is clipped against the whole 640x480 screen.
+static const RECT g_ClipRect = {0, 0, 640, 480};
+// Key selector of BltFastClip -> BltFast transfer flag.
+static const DWORD ColorKeyFlags[2] = {DDBLTFAST_NOCOLORKEY, DDBLTFAST_SRCCOLORKEY};
 
 namespace {
 

@@ -16,11 +16,6 @@ extern LPDIRECTDRAWPALETTE g_pDDPal;      // the 256 colours of the screen
 // The colours the palette is created from (all zero) and later loaded with.
 extern PALETTEENTRY g_PalEntries[256];
 
-// Every row copy is clipped against the whole 640x480 screen.
-extern const RECT g_ClipRect;
-// Key selector of BltFastClip -> BltFast transfer flag.
-extern const DWORD ColorKeyFlags[2];
-
 // Takes the display and creates the five objects; 1 on success, 0 at the
 // first step that fails, leaving what was created for ReleaseDirectDraw.
 int InitDirectDraw(HWND hWnd);
@@ -33,7 +28,7 @@ HRESULT ClearSurface(LPDIRECTDRAWSURFACE surface);
 HRESULT FlipScreen();
 
 // Copies a w x h rectangle of src at (srcX, srcY) to (x, y) of dest, clipped
-// to g_ClipRect; keySel 1 skips the source's colour-key pixels, 0 copies
+// to the whole 640x480 screen; keySel 1 skips the source's colour-key pixels, 0 copies
 // all. No platform call is made when nothing is left to draw.
 HRESULT BltFastClip(LPDIRECTDRAWSURFACE dest, int x, int y, int w, int h, LPDIRECTDRAWSURFACE src,
                     int srcX, int srcY, signed char keySel);

@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <new>
 
-#define CLASS_E_NOAGGREGATION ((HRESULT)0x80040110)
-
 namespace portable {
 namespace {
 

@@ -1,3 +1,8 @@
+// SDL's keys as Windows virtual-key codes. The demo only asks whether a key
+// was pressed, but the queue carries real WM_KEYDOWN messages, so each key is
+// named as Windows names it: by the symbol it types where Windows has a code
+// for that symbol, else by its place on the keyboard, so that no layout
+// leaves a key without a message.
 #include "sdl_keymap.h"
 
 namespace portable {
