@@ -19,9 +19,37 @@ add_executable(ondulix_windows_tests ${ONDULIX_CROSSPLATFORM_SOURCES})
 target_link_libraries(ondulix_windows_tests PRIVATE ondulix_system GTest::gtest GTest::gtest_main)
 
 # Run where the build runs, or where an emulator can run it: Wine here runs
-# the x86_64 build.
+# the x86_64 build. Starting Wine costs seconds, so the program runs once
+# (windows.run) and each case is then its own CTest, windows.Suite.Name, with
+# the verdict that run reported for it.
 if(NOT CMAKE_CROSSCOMPILING OR CMAKE_CROSSCOMPILING_EMULATOR)
-  add_test(NAME windows.crossplatform COMMAND ondulix_windows_tests)
-  set_tests_properties(windows.crossplatform PROPERTIES LABELS unit TIMEOUT 300
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(case_tool ${CMAKE_CURRENT_SOURCE_DIR}/gtest_case.py)
+  set(report ${CMAKE_CURRENT_BINARY_DIR}/windows-tests.xml)
+  set(program $<TARGET_FILE:ondulix_windows_tests>)
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    set(program ${CMAKE_CROSSCOMPILING_EMULATOR} ${program})
+  endif()
+  add_test(NAME windows.run COMMAND ${Python3_EXECUTABLE} ${case_tool} run ${report} ${program})
+  set_tests_properties(windows.run PROPERTIES LABELS unit TIMEOUT 300
+    FIXTURES_SETUP windows_report
     ENVIRONMENT "ONDULIX_WINE_DIR=${PROJECT_SOURCE_DIR}/build/wine")
+
+  # The cases, read from the sources as GoogleTest's own macros declare them.
+  foreach(source ${ONDULIX_CROSSPLATFORM_SOURCES})
+    file(STRINGS ${source} declarations REGEX "^TEST(_F|_P)?\\(")
+    foreach(declaration ${declarations})
+      string(REGEX MATCH "^TEST(_F|_P)?\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\)" match "${declaration}")
+      if(NOT match)
+        message(FATAL_ERROR "${source}: write \"${declaration}\" on one line, so its case gets a CTest")
+      endif()
+      set(suite ${CMAKE_MATCH_2})
+      set(name ${CMAKE_MATCH_3})
+      add_test(NAME windows.${suite}.${name}
+        COMMAND ${Python3_EXECUTABLE} ${case_tool} check ${report} ${suite} ${name})
+      set_tests_properties(windows.${suite}.${name} PROPERTIES LABELS unit
+        FIXTURES_REQUIRED windows_report SKIP_RETURN_CODE 77)
+    endforeach()
+  endforeach()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ONDULIX_CROSSPLATFORM_SOURCES})
 endif()
