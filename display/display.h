@@ -28,8 +28,8 @@ HRESULT ClearSurface(LPDIRECTDRAWSURFACE surface);
 HRESULT FlipScreen();
 
 // Copies a w x h rectangle of src at (srcX, srcY) to (x, y) of dest, clipped
-// to the whole 640x480 screen; keySel 1 skips the source's colour-key pixels, 0 copies
-// all. No platform call is made when nothing is left to draw.
+// to the whole 640x480 screen; keySel 1 skips the source's colour-key pixels,
+// 0 copies all. No platform call is made when nothing is left to draw.
 HRESULT BltFastClip(LPDIRECTDRAWSURFACE dest, int x, int y, int w, int h, LPDIRECTDRAWSURFACE src,
                     int srcX, int srcY, signed char keySel);
 // Gives the surface a source colour key of one palette index.
