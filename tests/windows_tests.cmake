@@ -18,19 +18,19 @@ file(GLOB ONDULIX_CROSSPLATFORM_SOURCES CONFIGURE_DEPENDS crossplatform/*.cpp)
 add_executable(ondulix_windows_tests ${ONDULIX_CROSSPLATFORM_SOURCES})
 target_link_libraries(ondulix_windows_tests PRIVATE ondulix_system GTest::gtest GTest::gtest_main)
 
-# Run where the build runs, or where an emulator can run it: Wine here runs
-# the x86_64 build. Starting Wine costs seconds, so the program runs once
-# (windows.run) and each case is then its own CTest, windows.Suite.Name, with
-# the verdict that run reported for it.
-if(NOT CMAKE_CROSSCOMPILING OR CMAKE_CROSSCOMPILING_EMULATOR)
+# Each case is its own CTest, windows.Suite.Name. Where the build runs,
+# CMake's own discovery lists them from the program. Under an emulator (Wine
+# here runs the x86_64 build) a start costs seconds, so the program runs once
+# (windows.run) and each case's CTest reads the verdict that run reported.
+if(NOT CMAKE_CROSSCOMPILING)
+  include(GoogleTest)
+  gtest_discover_tests(ondulix_windows_tests TEST_PREFIX windows. PROPERTIES LABELS unit)
+elseif(CMAKE_CROSSCOMPILING_EMULATOR)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   set(case_tool ${CMAKE_CURRENT_SOURCE_DIR}/gtest_case.py)
   set(report ${CMAKE_CURRENT_BINARY_DIR}/windows-tests.xml)
-  set(program $<TARGET_FILE:ondulix_windows_tests>)
-  if(CMAKE_CROSSCOMPILING_EMULATOR)
-    set(program ${CMAKE_CROSSCOMPILING_EMULATOR} ${program})
-  endif()
-  add_test(NAME windows.run COMMAND ${Python3_EXECUTABLE} ${case_tool} run ${report} ${program})
+  add_test(NAME windows.run COMMAND ${Python3_EXECUTABLE} ${case_tool} run ${report}
+    ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:ondulix_windows_tests>)
   set_tests_properties(windows.run PROPERTIES LABELS unit TIMEOUT 300
     FIXTURES_SETUP windows_report
     ENVIRONMENT "ONDULIX_WINE_DIR=${PROJECT_SOURCE_DIR}/build/wine")
