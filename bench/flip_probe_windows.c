@@ -1,6 +1,6 @@
 /* The demo itself, with a record of when each flip happened, for measuring
    start-up and frame pacing under Windows' DirectDraw the same way as on the
-   portable platform (platform/portable/ddraw_flip_log.h): when ONDULIX_FLIP_LOG
+   portable platform (platform/portable/ddraw/ddraw_flip_log.h): when ONDULIX_FLIP_LOG
    names a file, every Flip of the primary surface appends the line
    "FLIP NANOSECONDS" before it flips, the time read from
    QueryPerformanceCounter (under Wine, the host's CLOCK_MONOTONIC_RAW).

@@ -7,7 +7,7 @@
 //
 // Usage: key_exit_probe [--frames N] [--timeout SECONDS] [--clock monotonic|raw]
 //                       -- PROGRAM [ARGS...]
-// ONDULIX_FLIP_LOG must name the demo's flip log (platform/portable/ddraw_flip_log.h);
+// ONDULIX_FLIP_LOG must name the demo's flip log (platform/portable/ddraw/ddraw_flip_log.h);
 // --clock names the clock of its times, as for demo_probe.
 #include "bench/pacing_stats.h"
 

@@ -1,5 +1,5 @@
 // Start-up and pacing figures from a flip log: lines "FLIP NANOSECONDS", the
-// flips numbered from 1 (see platform/portable/ddraw_flip_log.h).
+// flips numbered from 1 (see platform/portable/ddraw/ddraw_flip_log.h).
 #pragma once
 
 #include <cstdint>

@@ -7,9 +7,9 @@
 #pragma once
 
 #if defined(__EMSCRIPTEN__)
-#include "platform/portable/canvas.h"
+#include "platform/portable/windowing/canvas/canvas.h"
 #elif !defined(_WIN32)
-#include "platform/portable/headless.h"
+#include "platform/portable/windowing/headless/headless.h"
 #endif
 
 inline void QuietFlips() {

@@ -5,7 +5,7 @@
 #include "bench/bench_display.h"
 
 #include "display/display.h"
-#include "platform/portable/windowing_convert.h"
+#include "platform/portable/windowing/windowing_convert.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // libFuzzer target: LoadBmpPalette on any file.
 #include "fuzz/bmp_palette_entry.h"
 
-#include "platform/portable/windowing.h"
+#include "platform/portable/windowing/windowing.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #include "fuzz/load_image_entry.h"
 
 #include "fuzz/input_file.h"
-#include "platform/portable/gdi_objects.h"
+#include "platform/portable/gdi/gdi_objects.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // loaded bitmap blitted into an 8-bit surface.
 #include "fuzz/load_image_entry.h"
 
-#include "platform/portable/windowing.h"
+#include "platform/portable/windowing/windowing.h"
 
 #include <cstdlib>
 

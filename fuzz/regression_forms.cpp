@@ -1,5 +1,5 @@
 // Damaged and hostile pictures: each names a way BMP loaders have been
-// known to fail. The table in tests/portable/bmp_regression_test.cpp says
+// known to fail. The table in tests/portable/user/bmp_regression_test.cpp says
 // which of them load.
 #include "fuzz/sample_forms.h"
 

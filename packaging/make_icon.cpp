@@ -5,7 +5,7 @@
 // Usage: make_icon EARTH.BMP SIZE OUT.PNG        one size, as a PNG (the .deb)
 //        make_icon EARTH.BMP SIZE,... OUT.ico    the sizes in one Windows icon
 #include "icon_file.h"
-#include "platform/portable/user_bmp_decode.h"
+#include "platform/portable/user/user_bmp_decode.h"
 
 #include <algorithm>
 #include <cstdint>

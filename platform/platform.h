@@ -22,9 +22,9 @@ static_assert(sizeof(void *) != 4 || sizeof(DDBLTFX) == 100, "DDBLTFX is 100 byt
 #include "platform/windows/user_peek_wait.h"
 #define PeekMessageA PeekMessageWaitingA
 #else
-#include "portable/win_types.h"
-#include "portable/win_gdi.h"
-#include "portable/win_user.h"
-#include "portable/win_mmsystem.h"
-#include "portable/ddraw_api.h"
+#include "platform/portable/include/win_types.h"
+#include "platform/portable/include/win_gdi.h"
+#include "platform/portable/include/win_user.h"
+#include "platform/portable/include/win_mmsystem.h"
+#include "platform/portable/include/ddraw_api.h"
 #endif

@@ -94,7 +94,7 @@ web_bench() {
     node "$root/bench/web_bench.mjs" "$web_dir" "$results/web.json" >/dev/null
 }
 
-# The running demo's flip times go to this log (platform/portable/ddraw_flip_log.h);
+# The running demo's flip times go to this log (platform/portable/ddraw/ddraw_flip_log.h);
 # only the demo's runs write it, so that no benchmark pays for it.
 probe=(env ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/demo_probe")
 

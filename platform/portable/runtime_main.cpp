@@ -1,7 +1,7 @@
 // The runtime start-up: what the C runtime of a Windows GUI program does
 // before and after WinMain.
-#include "user_close_signals.h"
-#include "win_user.h"
+#include "platform/portable/user/user_close_signals.h"
+#include "platform/portable/include/win_user.h"
 
 #include <cstdlib>
 #include <string>

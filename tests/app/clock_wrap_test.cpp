@@ -13,7 +13,7 @@
 #include "tests/support/demo_child.h"
 #include "tests/support/scratch_dir.h"
 
-#include "platform/portable/winmm_clock.h"
+#include "platform/portable/winmm/winmm_clock.h"
 
 #include <gtest/gtest.h>
 

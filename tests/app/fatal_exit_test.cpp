@@ -3,7 +3,7 @@
 // box is up finds nothing left to do but exit.
 #include "app/app.h"
 #include "display/display.h"
-#include "platform/portable/ddraw_faults.h"
+#include "platform/portable/ddraw/ddraw_faults.h"
 #include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/child_process.h"

@@ -2,7 +2,7 @@
 // set against frames worked out here from our earth.bmp and the wave's rules
 // for placing rows.
 #include "effect/wave.h"
-#include "platform/portable/winmm_clock.h"
+#include "platform/portable/winmm/winmm_clock.h"
 #include "tests/support/bmp_files.h"
 #include "tests/support/demo_child.h"
 #include "tests/support/scratch_dir.h"

@@ -2,7 +2,7 @@
 // 16 milliseconds after the last at the earliest, a slow frame is followed
 // at once by the next, and the wait comes out right where the millisecond
 // count wraps.
-#include "platform/portable/winmm_clock.h"
+#include "platform/portable/winmm/winmm_clock.h"
 #include "tests/support/demo_child.h"
 #include "tests/support/scratch_dir.h"
 

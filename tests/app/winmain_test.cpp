@@ -2,8 +2,8 @@
 // display: how each way of ending it ends it, the class registration, and
 // a display that cannot be set up.
 #include "app/app.h"
-#include "platform/portable/headless.h"
-#include "platform/portable/ddraw_faults.h"
+#include "platform/portable/windowing/headless/headless.h"
+#include "platform/portable/ddraw/ddraw_faults.h"
 #include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/demo_child.h"

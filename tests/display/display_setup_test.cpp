@@ -2,9 +2,9 @@
 // fails at each of its steps, and what the teardown then releases, in which
 // order; the display it takes and gives back.
 #include "display/display.h"
-#include "platform/portable/ddraw_faults.h"
-#include "platform/portable/ddraw_display.h"
-#include "platform/portable/ddraw_objects.h"
+#include "platform/portable/ddraw/ddraw_faults.h"
+#include "platform/portable/ddraw/ddraw_display.h"
+#include "platform/portable/ddraw/ddraw_objects.h"
 #include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/program_state.h"

@@ -3,7 +3,7 @@
 // short it is, into the palette table and at once onto the screen.
 #include "display/display.h"
 #include "image/image.h"
-#include "platform/portable/ddraw_faults.h"
+#include "platform/portable/ddraw/ddraw_faults.h"
 #include "tests/support/headless_screen.h"
 #include "tests/support/case_names.h"
 #include "tests/support/program_state.h"

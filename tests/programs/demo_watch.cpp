@@ -8,9 +8,9 @@
 //                         key press is posted, which ends the demo
 #include "app/app.h"
 #include "platform/platform.h"
-#include "platform/portable/headless.h"
-#include "platform/portable/user_close_signals.h"
-#include "platform/portable/winmm_clock.h"
+#include "platform/portable/windowing/headless/headless.h"
+#include "platform/portable/user/user_close_signals.h"
+#include "platform/portable/winmm/winmm_clock.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/portable/windowing.h"
+#include "platform/portable/windowing/windowing.h"
 #include "tests/support/child_process.h"
 #include "tests/support/exit_report.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/app.h"
 #include "display/display.h"
-#include "platform/portable/ddraw_objects.h"
-#include "platform/portable/ddraw_display.h"
+#include "platform/portable/ddraw/ddraw_objects.h"
+#include "platform/portable/ddraw/ddraw_display.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,7 @@
 // handed to the test's own functions. Installed for its lifetime.
 #pragma once
 
-#include "platform/portable/headless.h"
+#include "platform/portable/windowing/headless/headless.h"
 
 #include <functional>
 

@@ -2,8 +2,8 @@
 
 #include "app/app.h"
 #include "display/display.h"
-#include "platform/portable/winmm_clock.h"
-#include "platform/portable/ddraw_faults.h"
+#include "platform/portable/winmm/winmm_clock.h"
+#include "platform/portable/ddraw/ddraw_faults.h"
 
 #include <cstring>
 

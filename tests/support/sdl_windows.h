@@ -1,7 +1,7 @@
 // For the tests of the SDL back end: the SDL window behind a USER window.
 #pragma once
 
-#include "platform/portable/windowing.h"
+#include "platform/portable/windowing/windowing.h"
 
 #include <SDL.h>
 

@@ -1,8 +1,8 @@
 #include "demo_capture.h"
 
 #include "platform/platform.h"
-#include "platform/portable/headless.h"
-#include "platform/portable/winmm_clock.h"
+#include "platform/portable/windowing/headless/headless.h"
+#include "platform/portable/winmm/winmm_clock.h"
 
 #include <cstdio>
 #include <cstdlib>

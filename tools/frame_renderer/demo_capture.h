@@ -3,7 +3,7 @@
 // way, and hands each flipped frame to a sink.
 #pragma once
 
-#include "platform/portable/windowing.h"
+#include "platform/portable/windowing/windowing.h"
 
 class FrameSink {
   public:

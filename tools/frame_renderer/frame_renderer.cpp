@@ -13,7 +13,7 @@
 #include "demo_capture.h"
 #include "png_io.h"
 
-#include "platform/portable/headless_png.h"
+#include "platform/portable/windowing/headless/headless_png.h"
 
 #include <climits>
 #include <cstdio>

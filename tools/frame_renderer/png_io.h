@@ -16,4 +16,4 @@ struct RgbImage {
 bool ReadPngRgb(const std::string &path, RgbImage *image);
 bool WritePngRgb(const std::string &path, const RgbImage &image);
 // Frames themselves are written by the platform's own writer
-// (platform/portable/headless_png.h), as the headless back end saves them.
+// (platform/portable/windowing/headless/headless_png.h), as the headless back end saves them.

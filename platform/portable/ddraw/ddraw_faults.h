@@ -1,0 +1,35 @@
+// Fault injection for the portable DirectDraw, for tests only: makes one
+// chosen operation fail with a chosen result, so that what a caller does
+// after each kind of failure can be exercised without a broken display.
+#pragma once
+
+#include "platform/portable/include/win_types.h"
+
+namespace portable {
+
+// The operations that can be made to fail.
+enum class DirectDrawCall {
+    Create,              // DirectDrawCreate
+    SetCooperativeLevel, // IDirectDraw
+    SetDisplayMode,      // IDirectDraw
+    CreateSurface,       // IDirectDraw
+    CreatePalette,       // IDirectDraw
+    GetAttachedSurface,  // IDirectDrawSurface
+    SetPalette,          // IDirectDrawSurface
+    SetEntries,          // IDirectDrawPalette
+};
+
+// The next call of the operation, after `skip` calls that go through as
+// usual, returns `result` and does nothing else; a creating call leaves its
+// out-pointer null, as DirectDraw does. One pending fault per operation: a
+// second request replaces the first.
+void FailNextDirectDrawCall(DirectDrawCall call, HRESULT result, unsigned skip = 0);
+
+// Forgets every fault that has not been taken yet.
+void ClearDirectDrawFaults();
+
+// Consulted at the start of each operation above: the result to fail with,
+// or DD_OK (0) to carry on. Taking a fault disarms it.
+HRESULT TakeDirectDrawFault(DirectDrawCall call);
+
+} // namespace portable

@@ -1,0 +1,80 @@
+// timeGetTime: milliseconds from a monotonic clock as an unsigned 32-bit
+// count, so that differences of two readings stay right across the wrap.
+#include "platform/portable/winmm/winmm_clock.h"
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+// Moves the count so that it reads `before` milliseconds short of the wrap.
+void PutCountBeforeTheWrap(DWORD before) {
+    portable::SetClockOffset(0);
+    portable::SetClockOffset(DWORD{0} - portable::RealClockMilliseconds() - before);
+}
+
+class ClockTest : public ::testing::Test {
+  protected:
+    void TearDown() override { portable::SetClockOffset(0); }
+};
+
+TEST_F(ClockTest, CountsMillisecondsOfRealTime) {
+    const DWORD first = timeGetTime();
+    const Steady::time_point start = Steady::now();
+    while (Steady::now() - start < std::chrono::milliseconds(40)) {
+    }
+    const DWORD elapsed = timeGetTime() - first;
+    const auto real =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
+    // Both readings may each lose up to a millisecond to truncation.
+    EXPECT_GE(elapsed + 2, static_cast<DWORD>(40));
+    EXPECT_LE(elapsed, static_cast<DWORD>(real + 2));
+}
+
+TEST_F(ClockTest, NeverGoesBackwards) {
+    DWORD previous = timeGetTime();
+    for (int i = 0; i < 100000; ++i) {
+        const DWORD now = timeGetTime();
+        ASSERT_LT(now - previous, 0x80000000u) << "went back from " << previous << " to " << now;
+        previous = now;
+    }
+}
+
+TEST_F(ClockTest, WrapsAtThirtyTwoBitsAndDifferencesStayRight) {
+    PutCountBeforeTheWrap(5);
+    const DWORD before = timeGetTime();
+    EXPECT_GE(before, 0xFFFFFFF0u) << "the count sits just short of the wrap";
+    const Steady::time_point start = Steady::now();
+    DWORD now = before;
+    // Poll until the count has wrapped, or give up after a generous while.
+    while (now >= before && Steady::now() - start < std::chrono::seconds(2))
+        now = timeGetTime();
+    ASSERT_LT(now, before) << "the count wrapped to small numbers";
+    EXPECT_LT(now, 100u);
+    const DWORD elapsed = now - before; // unsigned: right across the wrap
+    EXPECT_GE(elapsed, 1u);
+    EXPECT_LE(elapsed, 20u);
+    // The frame loop's end of frame, formed the same way, wraps with it.
+    const DWORD frameEnd = before + 16;
+    EXPECT_LT(frameEnd, 16u);
+}
+
+TEST_F(ClockTest, AReplacementSourceIsAskedForEveryReadingUntilRemoved) {
+    struct Counter {
+        static DWORD Next(void *context) { return (*static_cast<DWORD *>(context))++; }
+    };
+    DWORD value = 0xFFFFFFFFu;
+    portable::SetClockSource(Counter::Next, &value);
+    EXPECT_EQ(timeGetTime(), 0xFFFFFFFFu);
+    EXPECT_EQ(timeGetTime(), 0u);
+    EXPECT_EQ(timeGetTime(), 1u);
+    portable::SetClockSource(nullptr, nullptr);
+    const DWORD real = timeGetTime();
+    EXPECT_LE(real - portable::RealClockMilliseconds(), 1u) << "the real clock is back";
+}
+
+} // namespace
