@@ -1,4 +1,6 @@
-// The GDI objects of the portable platform and the handles that name them.
+// The GDI objects of the portable platform and the handles that name them;
+// also what GDI offers the other services: DIB sections for USER's
+// LoadImageA, and device contexts over DirectDraw's surfaces.
 // Handles are numbers looked up in a table, so a stale or made-up handle is
 // refused instead of followed.
 #pragma once

@@ -1,7 +1,16 @@
 // The browser build's code page conversion: the page's own decoder does it
 // (canvas_ansi_to_utf8), so the program carries no conversion tables.
-#include "platform/portable/windowing/canvas/canvas.h"
 #include "platform/portable/user/user_codepage.h"
+
+// The page's decoder, in the browser build's page library
+// (windowing/canvas/canvas_library.js).
+extern "C" {
+// `ansi`, text in code page 932, as UTF-8 in `utf8` with its NUL, cut to
+// `size` bytes at most (none written when size is 0); returns how many bytes
+// the whole text takes as UTF-8, without the NUL. Invalid sequences become
+// U+FFFD, but for a lone byte 0x80, which the web's mapping keeps as U+0080.
+int canvas_ansi_to_utf8(const char *ansi, char *utf8, int size);
+}
 
 namespace portable {
 

@@ -40,11 +40,6 @@ int canvas_wait(double milliseconds);
 // The page's modal box with an OK button; returns when it is dismissed, 1,
 // or at once, 0, when the page has none. Suspends like canvas_wait.
 int canvas_message_box(const char *caption, const char *text);
-// `ansi`, text in code page 932, as UTF-8 in `utf8` with its NUL, cut to
-// `size` bytes at most (none written when size is 0); returns how many bytes
-// the whole text takes as UTF-8, without the NUL. Invalid sequences become
-// U+FFFD, but for a lone byte 0x80, which the web's mapping keeps as U+0080.
-int canvas_ansi_to_utf8(const char *ansi, char *utf8, int size);
 
 // Called by canvas_library.js from the page's events, while the program
 // waits in canvas_wait or canvas_message_box.
