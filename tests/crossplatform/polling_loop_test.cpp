@@ -33,8 +33,9 @@ TEST(PollingLoop, WaitsYetSeesTheClockGoBy) {
     // millisecond.
     EXPECT_LE(peeks, 3 * 100 + 20);
     // A wait that outlasted its millisecond would skip ticks, and a frame
-    // would end that much late. (The machine's load alone skips some.)
-    EXPECT_GE(ticks.size(), 50u) << "of 100 milliseconds seen, in " << peeks << " peeks";
+    // would end that much late: one of 5 ms sees 20 at most. (A busy
+    // machine's scheduling alone skips some, so the bar is below 50.)
+    EXPECT_GT(ticks.size(), 20u) << "of 100 milliseconds seen, in " << peeks << " peeks";
 }
 
 } // namespace

@@ -22,6 +22,7 @@ constexpr DWORD kMaxBackBuffers = 8;
 
 } // namespace
 
+#ifdef ONDULIX_TEST_HOOKS
 static size_t g_liveObjects = 0;
 
 LiveObjectCount::LiveObjectCount() {
@@ -33,6 +34,7 @@ LiveObjectCount::~LiveObjectCount() {
 size_t LiveDirectDrawObjects() {
     return g_liveObjects;
 }
+#endif
 
 DirectDrawDevice::DirectDrawDevice() = default;
 

@@ -53,8 +53,10 @@ void ScreenRelease() {
         Windowing().LeaveExclusive(before.owner);
 }
 
+#ifdef ONDULIX_TEST_HOOKS
 bool ScreenHeld() {
     return State().owner != nullptr;
 }
+#endif
 
 } // namespace portable

@@ -16,6 +16,8 @@ void ScreenSetMode(int width, int height);
 void ScreenShow(const ScreenFrame &frame);
 // Gives the display back to the desktop.
 void ScreenRelease();
+// Whether a window holds the display: for the tests, in the build they link
+// (ONDULIX_TEST_HOOKS).
 bool ScreenHeld();
 
 } // namespace portable

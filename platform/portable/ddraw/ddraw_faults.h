@@ -1,6 +1,8 @@
 // Fault injection for the portable DirectDraw, for tests only: makes one
 // chosen operation fail with a chosen result, so that what a caller does
 // after each kind of failure can be exercised without a broken display.
+// Only the build of DirectDraw that the tests link (ONDULIX_TEST_HOOKS)
+// has it; in the program people run, every operation goes through.
 #pragma once
 
 #include "platform/portable/include/win_types.h"
@@ -30,6 +32,12 @@ void ClearDirectDrawFaults();
 
 // Consulted at the start of each operation above: the result to fail with,
 // or DD_OK (0) to carry on. Taking a fault disarms it.
+#ifdef ONDULIX_TEST_HOOKS
 HRESULT TakeDirectDrawFault(DirectDrawCall call);
+#else
+inline HRESULT TakeDirectDrawFault(DirectDrawCall) {
+    return 0;
+}
+#endif
 
 } // namespace portable

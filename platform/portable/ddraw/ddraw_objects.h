@@ -43,19 +43,26 @@ ULONG ReleaseReference(Object *self, ULONG &refs, bool endsWithLastReference = t
 }
 
 // How many DirectDraw objects (devices, surfaces, palettes) exist now, so
-// that tests can see what a release really ended.
+// that tests can see what a release really ended. Counted only in the build
+// the tests link (ONDULIX_TEST_HOOKS).
 size_t LiveDirectDrawObjects();
 
-// Counts the objects of the classes that hold one.
+// Counts the objects of the classes that hold one as a member, in that build;
+// elsewhere it is an empty member, leaving no trace in the program.
 class LiveObjectCount {
-  protected:
+  public:
+#ifdef ONDULIX_TEST_HOOKS
     LiveObjectCount();
     ~LiveObjectCount();
+#else
+    LiveObjectCount() = default;
+    ~LiveObjectCount() = default;
+#endif
     LiveObjectCount(const LiveObjectCount &) = delete;
     LiveObjectCount &operator=(const LiveObjectCount &) = delete;
 };
 
-class DrawPalette final : public IDirectDrawPalette, private LiveObjectCount {
+class DrawPalette final : public IDirectDrawPalette {
   public:
     DrawPalette(DirectDrawDevice *owner, DWORD caps, const PALETTEENTRY *entries);
 
@@ -80,9 +87,10 @@ class DrawPalette final : public IDirectDrawPalette, private LiveObjectCount {
     DirectDrawDevice *owner_;
     DWORD caps_;
     PALETTEENTRY entries_[256];
+    LiveObjectCount counted_;
 };
 
-class DrawSurface final : public IDirectDrawSurface, private LiveObjectCount {
+class DrawSurface final : public IDirectDrawSurface {
   public:
     DrawSurface(DirectDrawDevice *owner, DWORD caps, DWORD width, DWORD height);
 
@@ -144,9 +152,10 @@ class DrawSurface final : public IDirectDrawSurface, private LiveObjectCount {
     DrawSurface *chainRoot_ = nullptr;       // set on back buffers
     std::vector<DrawSurface *> backBuffers_; // set on the primary
     unsigned flips_ = 0;
+    LiveObjectCount counted_;
 };
 
-class DirectDrawDevice final : public IDirectDraw, private LiveObjectCount {
+class DirectDrawDevice final : public IDirectDraw {
   public:
     DirectDrawDevice();
 
@@ -183,6 +192,7 @@ class DirectDrawDevice final : public IDirectDraw, private LiveObjectCount {
     DrawSurface *primary_ = nullptr;
     std::vector<DrawSurface *> surfaces_;
     std::vector<DrawPalette *> palettes_;
+    LiveObjectCount counted_;
 };
 
 // Casts an interface pointer handed back by a caller to our object; null for

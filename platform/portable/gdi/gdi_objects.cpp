@@ -84,8 +84,10 @@ void DeleteSurfaceDC(HDC dc) {
         DestroyGdiObject(dc);
 }
 
+#ifdef ONDULIX_TEST_HOOKS
 size_t LiveGdiObjects() {
     return Table().objects.size();
 }
+#endif
 
 } // namespace portable

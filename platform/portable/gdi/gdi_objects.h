@@ -42,7 +42,8 @@ bool DestroyGdiObject(const void *handle);
 HDC CreateSurfaceDC(BYTE *bits, LONG pitch, int width, int height, const PALETTEENTRY *palette);
 void DeleteSurfaceDC(HDC dc);
 
-// How many GDI objects exist now, for leak checks.
+// How many GDI objects exist now, for the tests' leak checks, in the build
+// they link (ONDULIX_TEST_HOOKS).
 size_t LiveGdiObjects();
 
 } // namespace portable
