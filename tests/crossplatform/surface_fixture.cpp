@@ -38,7 +38,10 @@ LPDIRECTDRAWPALETTE SurfaceTest::CreatePalette() {
     PALETTEENTRY entries[256];
     std::memset(entries, 0, sizeof(entries));
     LPDIRECTDRAWPALETTE palette = nullptr;
-    EXPECT_EQ(dd->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr), DD_OK);
+    // DDPCAPS_ALLOW256: Windows' DirectDraw pins entries 0 and 255 of a
+    // palette without it, and every entry must read back as set.
+    EXPECT_EQ(dd->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr),
+              DD_OK);
     if (palette != nullptr)
         owned_.push_back(palette);
     return palette;
