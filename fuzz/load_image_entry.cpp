@@ -2,6 +2,7 @@
 
 #include "fuzz/input_file.h"
 #include "platform/portable/gdi/gdi_objects.h"
+#include "tests/support/surface_rows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,38 +17,21 @@ int Read16(const uint8_t *p) {
 }
 
 void Fill(LPDIRECTDRAWSURFACE surface, BYTE value) {
-    DDSURFACEDESC desc;
-    std::memset(&desc, 0, sizeof(desc));
-    desc.dwSize = sizeof(desc);
-    if (surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK)
-        return;
-    auto *bits = static_cast<BYTE *>(desc.lpSurface);
-    for (DWORD y = 0; y < desc.dwHeight; ++y)
-        std::memset(bits + y * desc.lPitch, value, desc.dwWidth);
-    surface->Unlock(desc.lpSurface);
+    testsupport::ForEachRow(surface, 0,
+                            [&](BYTE *row, int, int width) { std::memset(row, value, width); });
 }
 
 // Whether every pixel outside [x0, x1) x [y0, y1) still holds kUntouched.
 bool UntouchedOutside(LPDIRECTDRAWSURFACE surface, long x0, long y0, long x1, long y1) {
-    DDSURFACEDESC desc;
-    std::memset(&desc, 0, sizeof(desc));
-    desc.dwSize = sizeof(desc);
-    if (surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK)
-        return false;
-    const auto *bits = static_cast<const BYTE *>(desc.lpSurface);
     bool untouched = true;
-    for (long y = 0; y < static_cast<long>(desc.dwHeight) && untouched; ++y) {
-        const BYTE *row = bits + y * desc.lPitch;
-        for (long x = 0; x < static_cast<long>(desc.dwWidth); ++x) {
-            const bool inside = x >= x0 && x < x1 && y >= y0 && y < y1;
-            if (!inside && row[x] != kUntouched) {
-                untouched = false;
-                break;
+    const HRESULT locked =
+        testsupport::ForEachRow(surface, DDLOCK_READONLY, [&](BYTE *row, int y, int width) {
+            for (long x = 0; x < width; ++x) {
+                const bool inside = x >= x0 && x < x1 && y >= y0 && y < y1;
+                untouched = untouched && (inside || row[x] == kUntouched);
             }
-        }
-    }
-    surface->Unlock(desc.lpSurface);
-    return untouched;
+        });
+    return locked == DD_OK && untouched;
 }
 
 // The loaded bitmap is what was asked for: the requested size (the file's

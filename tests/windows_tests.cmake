@@ -14,9 +14,11 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
-file(GLOB ONDULIX_CROSSPLATFORM_SOURCES CONFIGURE_DEPENDS crossplatform/*.cpp)
+# The cross-platform tables, with their share of the test-support library.
+add_subdirectory(support)
+file(GLOB ONDULIX_CROSSPLATFORM_SOURCES CONFIGURE_DEPENDS crossplatform/*_test.cpp)
 add_executable(ondulix_windows_tests ${ONDULIX_CROSSPLATFORM_SOURCES})
-target_link_libraries(ondulix_windows_tests PRIVATE ondulix_system GTest::gtest GTest::gtest_main)
+target_link_libraries(ondulix_windows_tests PRIVATE ondulix_test_support GTest::gtest_main)
 
 # Each case is its own CTest, windows.Suite.Name. Where the build runs,
 # CMake's own discovery lists them from the program. Under an emulator (Wine

@@ -1,23 +1,27 @@
-// The palette read from a file's bytes 54-1077, byte for byte, on either
+// The palette read from a file's bytes 54-1077 by position alone, on either
 // platform: binary reads (no line-end or end-of-file translation), blue-
-// green-red order, the fourth byte dropped, 255 past the end of the file.
+// green-red order, the fourth byte dropped, 255 past the end of the file,
+// however short it is; into the palette table and the display palette.
 #include "display/display.h"
 #include "image/image.h"
 #include "tests/crossplatform/surface_fixture.h"
+#include "tests/support/case_names.h"
 
 #include <cctype>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The colour table bytes a file holds at 54 + 4i: blue, green, red, reserved.
-std::vector<uint8_t> FileWithTable(size_t size) {
+// Bytes that are never 255, so that a 255 in the palette can only come from
+// a read past the end of the file.
+std::vector<uint8_t> PatternBytes(size_t size) {
     std::vector<uint8_t> bytes(size);
     for (size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<uint8_t>((i * 37 + 11) % 256);
+        bytes[i] = static_cast<uint8_t>((i * 37 + 11) % 255);
     return bytes;
 }
 
@@ -40,78 +44,97 @@ class PaletteFile : public crossplatform::SurfaceTest {
         std::remove(path_.c_str());
         SurfaceTest::TearDown();
     }
-    void Load(const std::vector<uint8_t> &bytes) {
+    // Loads the bytes as the picture file and checks the table and the
+    // display palette against the file's colour table: entry i takes blue,
+    // green and red from 54 + 4i, 55 + 4i and 56 + 4i, 255 for each byte past
+    // the end, and the flag PC_RESERVED.
+    void ExpectPaletteOf(const std::vector<uint8_t> &file) {
         std::FILE *f = std::fopen(path_.c_str(), "wb");
         ASSERT_NE(f, nullptr);
-        if (!bytes.empty())
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!file.empty())
+            std::fwrite(file.data(), 1, file.size(), f);
         std::fclose(f);
         EXPECT_EQ(LoadBmpPalette(path_.c_str()), DD_OK);
-    }
-    // The colour of entry i as the file gives it (255 past its end).
-    static void ExpectEntry(const std::vector<uint8_t> &file, int i) {
-        auto at = [&](size_t offset) -> int { return offset < file.size() ? file[offset] : 255; };
-        const size_t base = 54 + 4 * static_cast<size_t>(i);
-        EXPECT_EQ(g_PalEntries[i].peBlue, at(base)) << "entry " << i;
-        EXPECT_EQ(g_PalEntries[i].peGreen, at(base + 1)) << "entry " << i;
-        EXPECT_EQ(g_PalEntries[i].peRed, at(base + 2)) << "entry " << i;
-        EXPECT_EQ(g_PalEntries[i].peFlags, PC_RESERVED) << "entry " << i;
+        PALETTEENTRY shown[256];
+        ASSERT_EQ(g_pDDPal->GetEntries(0, 0, 256, shown), DD_OK);
+        const auto at = [&](size_t offset) -> int {
+            return offset < file.size() ? file[offset] : 255;
+        };
+        for (int i = 0; i < 256; ++i) {
+            const size_t base = 54 + 4 * static_cast<size_t>(i);
+            const PALETTEENTRY &e = g_PalEntries[i];
+            EXPECT_EQ(e.peBlue, at(base)) << "entry " << i;
+            EXPECT_EQ(e.peGreen, at(base + 1)) << "entry " << i;
+            EXPECT_EQ(e.peRed, at(base + 2)) << "entry " << i;
+            EXPECT_EQ(e.peFlags, PC_RESERVED) << "entry " << i;
+            EXPECT_EQ(shown[i].peBlue, at(base)) << "display entry " << i;
+            EXPECT_EQ(shown[i].peGreen, at(base + 1)) << "display entry " << i;
+            EXPECT_EQ(shown[i].peRed, at(base + 2)) << "display entry " << i;
+        }
     }
 
     std::string path_;
 };
 
 TEST_F(PaletteFile, TableBytesBecomeEntriesInBlueGreenRedOrder) {
-    std::vector<uint8_t> file = FileWithTable(1078 + 100);
+    std::vector<uint8_t> file = PatternBytes(1078 + 100);
     file[54] = 10;
     file[55] = 20;
     file[56] = 30;
     file[57] = 40;
-    Load(file);
+    ExpectPaletteOf(file);
     EXPECT_EQ(g_PalEntries[0].peRed, 30);
     EXPECT_EQ(g_PalEntries[0].peGreen, 20);
     EXPECT_EQ(g_PalEntries[0].peBlue, 10);
-    for (int i = 0; i < 256; ++i)
-        ExpectEntry(file, i);
-    // The display palette takes the same colours (entries 0 and 255 may be
-    // pinned by Windows' DirectDraw, so the others are compared).
-    PALETTEENTRY shown[256];
-    ASSERT_EQ(g_pDDPal->GetEntries(0, 0, 256, shown), DD_OK);
-    for (int i = 1; i < 255; ++i) {
-        EXPECT_EQ(shown[i].peRed, g_PalEntries[i].peRed) << "entry " << i;
-        EXPECT_EQ(shown[i].peBlue, g_PalEntries[i].peBlue) << "entry " << i;
-    }
+    EXPECT_EQ(g_PalEntries[0].peFlags, PC_RESERVED);
 }
 
 TEST_F(PaletteFile, LineEndAndEndOfFileBytesAreReadAsThemselves) {
-    std::vector<uint8_t> file = FileWithTable(1078);
-    const uint8_t awkward[] = {13, 10, 26, 13, 10, 13, 26, 26};
-    for (size_t i = 0; i < sizeof(awkward); ++i)
-        file[54 + i] = awkward[i];
-    Load(file);
+    std::vector<uint8_t> file = PatternBytes(1078);
+    const uint8_t controls[] = {13, 10, 26, 13, 10, 10, 26, 26, 13, 26, 10, 13};
+    for (size_t i = 0; i < sizeof(controls); ++i)
+        file[54 + i] = controls[i]; // entries 0-2, reserved bytes included
+    file[54 + 4 * 100] = 26;        // end-of-file byte mid-table
+    file[54 + 4 * 100 + 1] = 13;
+    file[54 + 4 * 100 + 2] = 10;
+    ExpectPaletteOf(file);
     EXPECT_EQ(g_PalEntries[0].peBlue, 13);
     EXPECT_EQ(g_PalEntries[0].peGreen, 10);
     EXPECT_EQ(g_PalEntries[0].peRed, 26);
-    EXPECT_EQ(g_PalEntries[1].peBlue, 10);
-    EXPECT_EQ(g_PalEntries[1].peGreen, 13);
-    EXPECT_EQ(g_PalEntries[1].peRed, 26);
-    for (int i = 2; i < 256; ++i)
-        ExpectEntry(file, i);
+    EXPECT_EQ(g_PalEntries[100].peBlue, 26);
+    EXPECT_EQ(g_PalEntries[100].peGreen, 13);
+    EXPECT_EQ(g_PalEntries[100].peRed, 10);
 }
 
-class ShortPaletteFile : public PaletteFile, public ::testing::WithParamInterface<size_t> {};
+struct FileSizeCase {
+    const char *name;
+    size_t size;
+};
 
-TEST_P(ShortPaletteFile, ReadsWhatIsThereAnd255Beyond) {
-    const std::vector<uint8_t> file = FileWithTable(GetParam());
-    Load(file);
-    for (int i = 0; i < 256; ++i)
-        ExpectEntry(file, i);
+std::ostream &operator<<(std::ostream &os, const FileSizeCase &c) {
+    return os << c.name;
 }
 
-// 1,077 lacks only the last reserved byte; 1,076 also entry 255's red; 54
-// and fewer hold no table at all.
-INSTANTIATE_TEST_SUITE_P(Sizes, ShortPaletteFile,
-                         ::testing::Values(size_t{1077}, size_t{1076}, size_t{600}, size_t{55},
-                                           size_t{54}, size_t{0}));
+const FileSizeCase kFileSizes[] = {
+    {"the picture file's size", 43078},
+    {"exactly headers and table", 1078},
+    {"lacking only the last reserved byte", 1077},
+    {"lacking entry 255's red as well", 1076},
+    {"ending mid-table", 600},
+    {"one table byte", 55},
+    {"headers only", 54},
+    {"shorter than the headers", 20},
+    {"empty", 0},
+};
+
+class PaletteFileSize : public PaletteFile, public ::testing::WithParamInterface<FileSizeCase> {};
+
+TEST_P(PaletteFileSize, GivesEveryByteBeyondTheEndAs255) {
+    // No header in these files is a BMP header: none is looked at.
+    ExpectPaletteOf(PatternBytes(GetParam().size));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, PaletteFileSize, ::testing::ValuesIn(kFileSizes),
+                         testsupport::NameField());
 
 } // namespace

@@ -38,40 +38,13 @@ LPDIRECTDRAWPALETTE SurfaceTest::CreatePalette() {
     PALETTEENTRY entries[256];
     std::memset(entries, 0, sizeof(entries));
     LPDIRECTDRAWPALETTE palette = nullptr;
-    EXPECT_EQ(dd->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr), DD_OK);
+    // DDPCAPS_ALLOW256: Windows' DirectDraw pins entries 0 and 255 of a
+    // palette without it, and every entry must read back as set.
+    EXPECT_EQ(dd->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr),
+              DD_OK);
     if (palette != nullptr)
         owned_.push_back(palette);
     return palette;
-}
-
-void SurfaceTest::Fill(LPDIRECTDRAWSURFACE surface, const std::function<uint8_t(int, int)> &value) {
-    DDSURFACEDESC desc;
-    std::memset(&desc, 0, sizeof(desc));
-    desc.dwSize = sizeof(desc);
-    ASSERT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-    auto *bits = static_cast<uint8_t *>(desc.lpSurface);
-    for (int y = 0; y < static_cast<int>(desc.dwHeight); ++y)
-        for (int x = 0; x < static_cast<int>(desc.dwWidth); ++x)
-            bits[y * desc.lPitch + x] = value(x, y);
-    surface->Unlock(desc.lpSurface);
-}
-
-std::vector<uint8_t> SurfaceTest::Read(LPDIRECTDRAWSURFACE surface, int *width) {
-    DDSURFACEDESC desc;
-    std::memset(&desc, 0, sizeof(desc));
-    desc.dwSize = sizeof(desc);
-    std::vector<uint8_t> pixels;
-    if (surface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK) {
-        ADD_FAILURE() << "Lock failed";
-        return pixels;
-    }
-    const auto *bits = static_cast<const uint8_t *>(desc.lpSurface);
-    for (DWORD y = 0; y < desc.dwHeight; ++y)
-        pixels.insert(pixels.end(), bits + y * desc.lPitch, bits + y * desc.lPitch + desc.dwWidth);
-    surface->Unlock(desc.lpSurface);
-    if (width != nullptr)
-        *width = static_cast<int>(desc.dwWidth);
-    return pixels;
 }
 
 } // namespace crossplatform

@@ -97,21 +97,27 @@ INSTANTIATE_TEST_SUITE_P(Names, MissingPicture, ::testing::ValuesIn(kMissingCase
 
 class DemoPictureFile : public ::testing::Test {
   protected:
+    // Runs the demo in the folder and checks that it ended as a picture it
+    // cannot load ends it: exit code 1, the not-found message in its one box
+    // (the picture loader never ran to show one of its own), no frame.
+    void ExpectNotFoundBeforeTheFirstFrame() {
+        testsupport::DemoRun run;
+        run.directory = dir.path();
+        const ChildOutcome outcome = testsupport::RunDemoInChild(run, &*report);
+        ASSERT_TRUE(outcome.finished && outcome.exited) << outcome;
+        EXPECT_EQ(outcome.exitCode, 1) << outcome;
+        EXPECT_EQ(outcome.err, kReleaseMarkerLine + ("Message: earth.bmp" + kNotFoundUtf8 + "\n"));
+        EXPECT_EQ(report->flips, 0);
+        ASSERT_TRUE(report->exit.taken);
+        EXPECT_EQ(std::string(report->exit.msgBuf), "earth.bmp" + kNotFoundSjis);
+    }
+
     testsupport::ScratchDir dir;
     SharedBlock<testsupport::DemoReport> report;
 };
 
 TEST_F(DemoPictureFile, MissingEndsTheDemoBeforeItsFirstFrame) {
-    testsupport::DemoRun run;
-    run.directory = dir.path();
-    const ChildOutcome outcome = testsupport::RunDemoInChild(run, &*report);
-    ASSERT_TRUE(outcome.finished && outcome.exited) << outcome;
-    EXPECT_EQ(outcome.exitCode, 1) << outcome;
-    // One box: the picture loader never ran to show one of its own.
-    EXPECT_EQ(outcome.err, kReleaseMarkerLine + ("Message: earth.bmp" + kNotFoundUtf8 + "\n"));
-    EXPECT_EQ(report->flips, 0);
-    ASSERT_TRUE(report->exit.taken);
-    EXPECT_EQ(std::string(report->exit.msgBuf), "earth.bmp" + kNotFoundSjis);
+    ExpectNotFoundBeforeTheFirstFrame();
 }
 
 TEST_F(DemoPictureFile, ATextFileGivesItsBytesToThePaletteThenEndsTheDemo) {
@@ -120,15 +126,7 @@ TEST_F(DemoPictureFile, ATextFileGivesItsBytesToThePaletteThenEndsTheDemo) {
         text += "Not a picture at all, only words.\r\nAnd a second line of them.\n";
     text.resize(2000);
     dir.Write("earth.bmp", std::vector<uint8_t>(text.begin(), text.end()));
-    testsupport::DemoRun run;
-    run.directory = dir.path();
-    const ChildOutcome outcome = testsupport::RunDemoInChild(run, &*report);
-    ASSERT_TRUE(outcome.finished && outcome.exited) << outcome;
-    EXPECT_EQ(outcome.exitCode, 1) << outcome;
-    EXPECT_EQ(outcome.err, kReleaseMarkerLine + ("Message: earth.bmp" + kNotFoundUtf8 + "\n"));
-    EXPECT_EQ(report->flips, 0);
-    ASSERT_TRUE(report->exit.taken);
-    EXPECT_EQ(std::string(report->exit.msgBuf), "earth.bmp" + kNotFoundSjis);
+    ASSERT_NO_FATAL_FAILURE(ExpectNotFoundBeforeTheFirstFrame());
     for (int i = 0; i < 256; ++i) {
         const PALETTEENTRY &e = report->exit.palEntries[i];
         const size_t at = 54 + 4 * static_cast<size_t>(i);

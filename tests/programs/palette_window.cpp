@@ -5,6 +5,7 @@
 // that picture drawn through GDI at 200x210) until a key or a close request
 // ends it with exit code 1.
 #include "platform/platform.h"
+#include "tests/support/surface_rows.h"
 
 #include <cstdio>
 #include <cstring>
@@ -70,27 +71,19 @@ void ReleaseDisplay() {
 // The still part of the frame: the palette's 256 colours as a bar across
 // the top, the 40 greys as steps down the left, a moving block below.
 void DrawFrame(LPDIRECTDRAWSURFACE surface, DWORD frame) {
-    DDSURFACEDESC desc;
-    std::memset(&desc, 0, sizeof(desc));
-    desc.dwSize = sizeof(desc);
-    if (surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK)
-        return;
-    auto *bits = static_cast<BYTE *>(desc.lpSurface);
-    for (int y = 0; y < 480; ++y) {
-        BYTE *row = bits + y * desc.lPitch;
-        for (int x = 0; x < 640; ++x) {
+    const int block = static_cast<int>(frame % 608);
+    testsupport::ForEachRow(surface, 0, [&](BYTE *row, int y, int width) {
+        for (int x = 0; x < width; ++x) {
             BYTE index = 0;
             if (y >= 16 && y < 96)
                 index = static_cast<BYTE>(x * 256 / 640);
             else if (y >= 112 && y < 432 && x >= 16 && x < 96)
                 index = static_cast<BYTE>(216 + (y - 112) / 8);
-            else if (y >= 448 && y < 464 && x >= static_cast<int>(frame % 608) &&
-                     x < static_cast<int>(frame % 608) + 32)
+            else if (y >= 448 && y < 464 && x >= block && x < block + 32)
                 index = 215; // white
             row[x] = index;
         }
-    }
-    surface->Unlock(desc.lpSurface);
+    });
 }
 
 // The picture, through a memory context and the surface's own: each of its

@@ -1,5 +1,7 @@
 #include "tests/support/surfaces.h"
 
+#include "tests/support/surface_rows.h"
+
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -11,35 +13,24 @@ bool Pixels::RowEquals(int y, int x0, const std::vector<uint8_t> &expected) cons
 }
 
 Pixels ReadSurface(LPDIRECTDRAWSURFACE surface) {
-    DDSURFACEDESC desc;
-    std::memset(&desc, 0, sizeof(desc));
-    desc.dwSize = sizeof(desc);
     Pixels p;
-    if (surface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK) {
+    const HRESULT locked = ForEachRow(surface, DDLOCK_READONLY, [&](BYTE *row, int y, int width) {
+        p.width = width;
+        p.height = y + 1;
+        p.bytes.insert(p.bytes.end(), row, row + width);
+    });
+    if (locked != DD_OK)
         ADD_FAILURE() << "Lock failed";
-        return p;
-    }
-    p.width = static_cast<int>(desc.dwWidth);
-    p.height = static_cast<int>(desc.dwHeight);
-    p.bytes.resize(static_cast<size_t>(p.width) * p.height);
-    const auto *src = static_cast<const uint8_t *>(desc.lpSurface);
-    for (int y = 0; y < p.height; ++y)
-        std::memcpy(&p.bytes[static_cast<size_t>(y) * p.width], src + y * desc.lPitch,
-                    static_cast<size_t>(p.width));
-    surface->Unlock(desc.lpSurface);
     return p;
 }
 
 void WriteSurface(LPDIRECTDRAWSURFACE surface, const std::function<uint8_t(int, int)> &value) {
-    DDSURFACEDESC desc;
-    std::memset(&desc, 0, sizeof(desc));
-    desc.dwSize = sizeof(desc);
-    ASSERT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-    auto *dst = static_cast<uint8_t *>(desc.lpSurface);
-    for (int y = 0; y < static_cast<int>(desc.dwHeight); ++y)
-        for (int x = 0; x < static_cast<int>(desc.dwWidth); ++x)
-            dst[y * desc.lPitch + x] = value(x, y);
-    surface->Unlock(desc.lpSurface);
+    EXPECT_EQ(ForEachRow(surface, 0,
+                         [&](BYTE *row, int y, int width) {
+                             for (int x = 0; x < width; ++x)
+                                 row[x] = value(x, y);
+                         }),
+              DD_OK);
 }
 
 LPDIRECTDRAWSURFACE CreatePlainSurface(LPDIRECTDRAW dd, DWORD width, DWORD height) {
