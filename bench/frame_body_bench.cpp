@@ -1,8 +1,9 @@
 // The demo's frame body (DrawFrame) at a fixed wave state: the clear, the
 // wave step (AdvanceWave from frame n-1 to n, then both halves of rows) and
 // the flip. The state is fixed by starting every iteration from a copy of
-// frame n-1's state, so each iteration draws exactly frame n. On the portable platform
-// the flip presents nothing (see quiet_flips.h); on Windows it presents.
+// frame n-1's state, so each iteration draws exactly frame n. On the
+// portable platform the flip presents nothing (see quiet_flips.h); on
+// Windows it presents.
 #include "bench/bench_display.h"
 #include "bench/quiet_flips.h"
 
