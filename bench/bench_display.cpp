@@ -2,14 +2,14 @@
 
 #include "app/app.h"
 #include "display/display.h"
-#include "image/image.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-const char kPictureFile[] = "earth.bmp";
+// The wave as InitDemo starts it.
+WaveState g_startWave;
 
 // The demo's own window procedure ends the process on a key or a close
 // request; a benchmark run is ended by its harness instead.
@@ -33,42 +33,27 @@ void GiveDisplayBack() {
 bool SetUp() {
     // The loaders end the process with a message box when the picture is
     // missing; a benchmark says so on stderr instead.
-    if (std::FILE *picture = std::fopen(kPictureFile, "rb")) {
+    if (std::FILE *picture = std::fopen(g_szPictureFile, "rb")) {
         std::fclose(picture);
     } else {
-        std::fprintf(stderr, "bench: no %s in the current folder\n", kPictureFile);
+        std::fprintf(stderr, "bench: no %s in the current folder\n", g_szPictureFile);
         return false;
     }
 
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = BenchWndProc;
-    wc.hInstance = ThisInstance();
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = "dd";
-    if (RegisterClassA(&wc) == 0) {
+    if (RegisterMainClass(ThisInstance(), BenchWndProc) == 0) {
         std::fprintf(stderr, "bench: RegisterClassA failed\n");
         return false;
     }
-    g_hWnd = CreateWindowExA(WS_EX_APPWINDOW, "dd", "Ondulix", WS_POPUPWINDOW, CW_USEDEFAULT,
-                             CW_USEDEFAULT, 640, 480, nullptr, nullptr, ThisInstance(), nullptr);
-    if (g_hWnd == nullptr) {
+    if (!CreateMainWindow(ThisInstance(), SW_SHOWDEFAULT)) {
         std::fprintf(stderr, "bench: CreateWindowExA failed\n");
         return false;
     }
-    ShowWindow(g_hWnd, SW_SHOWDEFAULT);
-    UpdateWindow(g_hWnd);
-    if (!InitDirectDraw(g_hWnd)) {
+    if (!InitDemo(&g_startWave)) {
         std::fprintf(stderr, "bench: InitDirectDraw failed\n");
         ReleaseDirectDraw();
         return false;
     }
     std::atexit(GiveDisplayBack);
-    ClearSurface(g_pDDSWork);
-    LoadBmpPalette(kPictureFile);
-    LoadBmpImage(g_pDDSWork, kPictureFile, 60, 15, 200, 210);
-    WaveState wave;
-    InitWave(&wave, g_pDDSWork); // the colour key of the work surface
     PumpWindowMessages();
     return true;
 }
@@ -89,21 +74,10 @@ void PumpWindowMessages() {
 }
 
 WaveState WaveAtFrame(int n) {
-    WaveState wave;
-    // InitWave also sets the colour key; done once more it changes nothing.
-    InitWave(&wave, g_pDDSWork);
+    WaveState wave = g_startWave;
     for (int i = 0; i < n; ++i)
         AdvanceWave(&wave);
     return wave;
-}
-
-void DrawFrameBody(const WaveState &before) {
-    WaveState wave = before;
-    ClearSurface(g_pDDSBack);
-    AdvanceWave(&wave);
-    DrawWaveRows(&wave, g_pDDSBack, g_pDDSWork);
-    DrawWaveRowsFilled(&wave, g_pDDSBack, g_pDDSWork);
-    FlipScreen();
 }
 
 int RowCopies(const WaveState &wave) {

@@ -6,7 +6,8 @@
 
 #include "effect/wave.h"
 
-// Sets all of it up, once per process, with the demo's own calls. False, with
+// Sets all of it up, once per process, with the demo's own set-up (app.h)
+// but a window procedure that leaves the ending to the harness. False, with
 // the reason on stderr, when it cannot (no earth.bmp here, no display).
 bool TakeDemoDisplay();
 
@@ -14,14 +15,10 @@ bool TakeDemoDisplay();
 // between frames, so that a long benchmark never leaves it unanswered.
 void PumpWindowMessages();
 
-// The wave as the frame loop holds it while drawing frame n (n >= 0): InitWave,
-// then n AdvanceWave.
+// The wave as the frame loop holds it after drawing frame n (n >= 0): as
+// InitDemo starts it, then n AdvanceWave. DrawFrame on a copy of frame n-1's
+// draws frame n, however often it is done.
 WaveState WaveAtFrame(int n);
-
-// One frame body as the frame loop draws it, from a copy of the state
-// before it: the clear, the wave step, both halves of rows, the flip. Each
-// call draws the same frame.
-void DrawFrameBody(const WaveState &before);
 
 // How many rows the wave step copies for that state: 240 on the left, and on
 // the right one per screen row between neighbouring rows' landing rows.

@@ -1,11 +1,13 @@
-// The frame body of the demo at a fixed wave state: the clear, the wave step
-// (AdvanceWave from frame n-1 to n, then both halves of rows) and the flip.
-// The state is fixed by starting every iteration from a copy of frame n-1's
-// state, so each iteration draws exactly frame n. On the portable platform
-// the flip presents nothing (see quiet_flips.h); on Windows it presents.
+// The demo's frame body (DrawFrame) at a fixed wave state: the clear, the
+// wave step (AdvanceWave from frame n-1 to n, then both halves of rows) and
+// the flip. The state is fixed by starting every iteration from a copy of
+// frame n-1's state, so each iteration draws exactly frame n. On the
+// portable platform the flip presents nothing (see quiet_flips.h); on
+// Windows it presents.
 #include "bench/bench_display.h"
 #include "bench/quiet_flips.h"
 
+#include "app/app.h"
 #include "display/display.h"
 
 #include <benchmark/benchmark.h>
@@ -20,8 +22,10 @@ void FrameBody(benchmark::State &state) {
     const int frame = static_cast<int>(state.range(0));
     const WaveState before = WaveAtFrame(frame - 1);
     QuietFlips();
-    for (auto _ : state)
-        DrawFrameBody(before);
+    for (auto _ : state) {
+        WaveState wave = before;
+        DrawFrame(&wave);
+    }
     state.counters["row_copies"] = RowCopies(WaveAtFrame(frame));
     PumpWindowMessages();
 }
@@ -47,10 +51,8 @@ void WaveRows(benchmark::State &state) {
     }
     const WaveState wave = WaveAtFrame(static_cast<int>(state.range(0)));
     ClearSurface(g_pDDSBack);
-    for (auto _ : state) {
-        DrawWaveRows(&wave, g_pDDSBack, g_pDDSWork);
-        DrawWaveRowsFilled(&wave, g_pDDSBack, g_pDDSWork);
-    }
+    for (auto _ : state)
+        DrawWave(&wave);
     state.counters["row_copies"] = RowCopies(wave);
     PumpWindowMessages();
 }

@@ -53,11 +53,7 @@ TEST_F(WaveWrap, RowsLandWhereTheWaveSaysAcrossTheFrameCountersWrap) {
     wave.amplitude = 40.0f;
     std::vector<WaveState> drawn;
     for (int i = 0; i < kFrames; ++i) {
-        ClearSurface(g_pDDSBack);
-        AdvanceWave(&wave);
-        DrawWaveRows(&wave, g_pDDSBack, g_pDDSWork);
-        DrawWaveRowsFilled(&wave, g_pDDSBack, g_pDDSWork);
-        FlipScreen();
+        DrawFrame(&wave);
         drawn.push_back(wave);
     }
     ASSERT_EQ(shown.size(), static_cast<size_t>(kFrames));
