@@ -26,9 +26,29 @@ int WindowScale(SDL_Window *window) {
 }
 
 SDL_Renderer *RendererFor(SdlWindow *w) {
-    if (w->renderer == nullptr)
+    if (w->renderer == nullptr) {
         w->renderer = SDL_CreateRenderer(w->window, -1, 0);
+        SDL_RendererInfo info;
+        w->rendersToSurface = w->renderer != nullptr &&
+                              SDL_GetRendererInfo(w->renderer, &info) == 0 &&
+                              (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    }
     return w->renderer;
+}
+
+// The window's own pixels, when a frame can be converted straight into them:
+// SDL's software renderer draws there (any other renderer owns the window),
+// they are the frame's size, and they are 32-bit with blue, green and red
+// from the lowest byte up, as BuildArgbTable's colours are.
+SDL_Surface *SurfaceTakingFrame(SdlWindow *w) {
+    if (!w->rendersToSurface)
+        return nullptr;
+    SDL_Surface *surface = SDL_GetWindowSurface(w->window);
+    if (surface == nullptr || surface->w != w->frameWidth || surface->h != w->frameHeight)
+        return nullptr;
+    const Uint32 format = surface->format->format;
+    return format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888 ? surface
+                                                                                  : nullptr;
 }
 
 } // namespace
@@ -146,12 +166,15 @@ void SdlBackEnd::EnterExclusive(HWND hwnd, int width, int height) {
         SDL_DestroyTexture(w->frame);
         w->frame = nullptr;
     }
-    if (w->frame == nullptr)
+    if (w->frame == nullptr) {
         // Opaque pixels in the window's own format: copied to it, not blended.
         w->frame = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB888,
                                      SDL_TEXTUREACCESS_STREAMING, width, height);
+        w->frameInTexture = true;
+    }
     w->frameWidth = width;
     w->frameHeight = height;
+    w->shown.assign(static_cast<size_t>(width) * height, 0);
     // The frame keeps its shape, with black bars where the window's differs.
     SDL_RenderSetLogicalSize(w->renderer, width, height);
     // In a window the user may resize it; the picture follows.
@@ -173,15 +196,38 @@ void SdlBackEnd::Present(HWND hwnd, const ScreenFrame &frame) {
         std::memcpy(w->palette, frame.palette, sizeof(w->palette));
         BuildArgbTable(w->palette, w->argb);
     }
-    void *pixels = nullptr;
-    int pitch = 0;
-    // Converted straight into the texture's memory: one pass, no copy.
-    if (SDL_LockTexture(w->frame, nullptr, &pixels, &pitch) != 0)
+    if (!ShowFrame(w, frame.pixels, frame.pitch))
         return;
-    ConvertIndexedToArgb(frame.pixels, frame.pitch, frame.width, frame.height, w->argb, pixels,
-                         pitch);
+    // The texture does not hold it: its indices are kept, for when the
+    // window must be drawn again without a new frame.
+    for (int y = 0; y < frame.height; ++y)
+        std::memcpy(&w->shown[static_cast<size_t>(y) * frame.width],
+                    frame.pixels + static_cast<long>(y) * frame.pitch, frame.width);
+}
+
+bool SdlBackEnd::ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch) {
+    // Shown 1:1: converted straight into the window's own pixels, which SDL
+    // hands to the windowing system, instead of into the texture and then
+    // copied by the renderer.
+    SDL_Surface *surface = SurfaceTakingFrame(w);
+    if (surface != nullptr && SDL_LockSurface(surface) == 0) {
+        ConvertIndexedToArgb(pixels, pitch, w->frameWidth, w->frameHeight, w->argb, surface->pixels,
+                             surface->pitch);
+        SDL_UnlockSurface(surface);
+        SDL_UpdateWindowSurface(w->window);
+        w->frameInTexture = false;
+        return true;
+    }
+    // Scaled: converted straight into the texture's memory, and drawn to fit.
+    void *texels = nullptr;
+    int texelPitch = 0;
+    if (SDL_LockTexture(w->frame, nullptr, &texels, &texelPitch) != 0)
+        return false; // the window keeps what it showed
+    ConvertIndexedToArgb(pixels, pitch, w->frameWidth, w->frameHeight, w->argb, texels, texelPitch);
     SDL_UnlockTexture(w->frame);
-    Repaint(hwnd);
+    w->frameInTexture = true;
+    DrawTexture(w);
+    return false;
 }
 
 void SdlBackEnd::LeaveExclusive(HWND hwnd) {
@@ -194,6 +240,7 @@ void SdlBackEnd::LeaveExclusive(HWND hwnd) {
         SDL_DestroyTexture(w->frame);
         w->frame = nullptr;
     }
+    std::vector<uint8_t>().swap(w->shown);
     SDL_SetWindowResizable(w->window, SDL_FALSE);
     ApplyFullscreen(w, false);
     if (w->renderer != nullptr)
@@ -211,10 +258,15 @@ void SdlBackEnd::Repaint(HWND hwnd) {
     SdlWindow *w = Find(hwnd);
     if (w == nullptr)
         return;
-    if (w->frame == nullptr) {
+    if (w->frame == nullptr)
         PaintBackground(w);
-        return;
-    }
+    else if (w->frameInTexture)
+        DrawTexture(w);
+    else // the window's surface may have lost it, or no longer be its size
+        ShowFrame(w, w->shown.data(), w->frameWidth);
+}
+
+void SdlBackEnd::DrawTexture(SdlWindow *w) {
     // Black bars where the window's shape is not the frame's; a window of
     // the frame's shape is covered by the frame and needs no clearing.
     int outWidth = 0, outHeight = 0;
