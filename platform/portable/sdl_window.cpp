@@ -51,6 +51,19 @@ SDL_Surface *SurfaceTakingFrame(SdlWindow *w) {
                                                                                   : nullptr;
 }
 
+// SDL gives a window a new surface when its size changes, and says so with
+// this event at that moment, also inside its own calls, before we see it in
+// the queue: the new surface holds nothing of the frame.
+int ForgetSurfaceOnResize(void *, SDL_Event *event) {
+    if (event->type != SDL_WINDOWEVENT || event->window.event != SDL_WINDOWEVENT_SIZE_CHANGED)
+        return 0;
+    SDL_Window *window = SDL_GetWindowFromID(event->window.windowID);
+    if (auto *w = window != nullptr ? static_cast<SdlWindow *>(SDL_GetWindowData(window, "state"))
+                                    : nullptr)
+        w->surfaceHoldsShown = false;
+    return 0;
+}
+
 } // namespace
 
 SdlWindow *SdlBackEnd::Find(HWND hwnd) {
@@ -77,6 +90,9 @@ bool SdlBackEnd::Create(HWND hwnd, const char *title, int width, int height) {
     w->window = window;
     SDL_GetWindowSize(window, &w->windowWidth, &w->windowHeight);
     SDL_SetWindowData(window, "hwnd", hwnd);
+    SDL_SetWindowData(window, "state", w.get());
+    static const bool watching = (SDL_AddEventWatch(ForgetSurfaceOnResize, nullptr), true);
+    (void)watching;
     windows_[hwnd] = std::move(w);
     return true;
 }
@@ -118,6 +134,7 @@ void SdlBackEnd::Fill(HWND hwnd, COLORREF colour) {
 void SdlBackEnd::PaintBackground(SdlWindow *w) {
     if (!w->hasBackground || RendererFor(w) == nullptr)
         return;
+    w->surfaceHoldsShown = false;
     const COLORREF c = w->background;
     SDL_SetRenderDrawColor(w->renderer, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF, 0xFF);
     SDL_RenderClear(w->renderer);
@@ -175,6 +192,7 @@ void SdlBackEnd::EnterExclusive(HWND hwnd, int width, int height) {
     w->frameWidth = width;
     w->frameHeight = height;
     w->shown.assign(static_cast<size_t>(width) * height, 0);
+    w->surfaceHoldsShown = false;
     // The frame keeps its shape, with black bars where the window's differs.
     SDL_RenderSetLogicalSize(w->renderer, width, height);
     // In a window the user may resize it; the picture follows.
@@ -195,26 +213,36 @@ void SdlBackEnd::Present(HWND hwnd, const ScreenFrame &frame) {
     if (std::memcmp(w->palette, frame.palette, sizeof(w->palette)) != 0) {
         std::memcpy(w->palette, frame.palette, sizeof(w->palette));
         BuildArgbTable(w->palette, w->argb);
+        w->surfaceHoldsShown = false; // every pixel has a new colour
     }
-    if (!ShowFrame(w, frame.pixels, frame.pitch))
-        return;
-    // The texture does not hold it: its indices are kept, for when the
-    // window must be drawn again without a new frame.
-    for (int y = 0; y < frame.height; ++y)
-        std::memcpy(&w->shown[static_cast<size_t>(y) * frame.width],
-                    frame.pixels + static_cast<long>(y) * frame.pitch, frame.width);
+    ShowFrame(w, frame.pixels, frame.pitch);
 }
 
 bool SdlBackEnd::ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch) {
     // Shown 1:1: converted straight into the window's own pixels, which SDL
     // hands to the windowing system, instead of into the texture and then
     // copied by the renderer.
+    // Its indices are kept, to show it again when the window loses it, and
+    // the rows it shares with the frame before (the black ones below the
+    // wave) are not converted again.
     SDL_Surface *surface = SurfaceTakingFrame(w);
     if (surface != nullptr && SDL_LockSurface(surface) == 0) {
-        ConvertIndexedToArgb(pixels, pitch, w->frameWidth, w->frameHeight, w->argb, surface->pixels,
-                             surface->pitch);
+        const size_t width = static_cast<size_t>(w->frameWidth);
+        for (int y = 0; y < w->frameHeight; ++y) {
+            const uint8_t *row = pixels + y * pitch;
+            uint8_t *kept = &w->shown[y * width];
+            const bool same = std::memcmp(kept, row, width) == 0; // always when shown again
+            if (same && w->surfaceHoldsShown)
+                continue;
+            if (!same)
+                std::memcpy(kept, row, width);
+            ConvertIndexedToArgb(kept, static_cast<long>(width), w->frameWidth, 1, w->argb,
+                                 static_cast<uint8_t *>(surface->pixels) + y * surface->pitch,
+                                 surface->pitch);
+        }
         SDL_UnlockSurface(surface);
         SDL_UpdateWindowSurface(w->window);
+        w->surfaceHoldsShown = true;
         w->frameInTexture = false;
         return true;
     }
@@ -267,6 +295,7 @@ void SdlBackEnd::Repaint(HWND hwnd) {
 }
 
 void SdlBackEnd::DrawTexture(SdlWindow *w) {
+    w->surfaceHoldsShown = false; // the renderer draws on the same surface
     // Black bars where the window's shape is not the frame's; a window of
     // the frame's shape is covered by the frame and needs no clearing.
     int outWidth = 0, outHeight = 0;

@@ -27,6 +27,9 @@ struct SdlWindow {
     // again after the window lost it or changed size.
     bool frameInTexture = true;
     std::vector<uint8_t> shown;
+    // Whether the window's surface holds `shown` in the current colours, so
+    // that rows a new frame leaves as they were need no converting.
+    bool surfaceHoldsShown = false;
     int frameWidth = 0;
     int frameHeight = 0;
     int windowWidth = 0; // as created, for when it is a plain window again

@@ -166,6 +166,26 @@ TEST_F(DoubleSizeWindowedDisplay, OpensAtTwiceTheModeAndKeepsItsShapeWhenResized
     ExpectRedAndBlueBetweenBars();
 }
 
+// Rows a flip leaves as they were are not drawn again; but where the
+// window's pixels no longer hold them, a frame flipped again shows whole:
+// after its size changed and changed back before the queue was read (SDL
+// makes its surface anew), and in new colours.
+TEST_F(WindowedDisplay, AFrameFlippedAgainShowsWholeWhereTheWindowLostIt) {
+    FlipRedAndBlue();
+    SDL_SetWindowSize(sdlWindow, 1000, 600);
+    SDL_SetWindowSize(sdlWindow, 640, 480);
+    FlipRedAndBlue();
+    EXPECT_EQ(ShownPixel(0, 0), 0xFF0000) << "after a new surface";
+    EXPECT_EQ(ShownPixel(639, 479), 0x0000FF) << "after a new surface";
+
+    PALETTEENTRY entries[256] = {};
+    entries[1] = {0x00, 0xFF, 0x00, 0};
+    entries[2] = {0x12, 0x34, 0x56, 0};
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK); // shows at once
+    EXPECT_EQ(ShownPixel(0, 0), 0x00FF00) << "in new colours";
+    EXPECT_EQ(ShownPixel(639, 479), 0x123456) << "in new colours";
+}
+
 // Shown 1:1, a frame goes straight to the window's pixels; resized, the
 // window must still show it, scaled, before the program flips again.
 TEST_F(WindowedDisplay, ResizedWithoutANewFlipItShowsTheLastFrameToFit) {
