@@ -218,13 +218,12 @@ void SdlBackEnd::Present(HWND hwnd, const ScreenFrame &frame) {
     ShowFrame(w, frame.pixels, frame.pitch);
 }
 
-bool SdlBackEnd::ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch) {
+void SdlBackEnd::ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch) {
     // Shown 1:1: converted straight into the window's own pixels, which SDL
     // hands to the windowing system, instead of into the texture and then
-    // copied by the renderer.
-    // Its indices are kept, to show it again when the window loses it, and
-    // the rows it shares with the frame before (the black ones below the
-    // wave) are not converted again.
+    // copied there by the renderer. Its indices are kept, to show it again
+    // when the window loses it; rows equal to the frame before's (the black
+    // ones below the wave) are not converted again.
     SDL_Surface *surface = SurfaceTakingFrame(w);
     if (surface != nullptr && SDL_LockSurface(surface) == 0) {
         const size_t width = static_cast<size_t>(w->frameWidth);
@@ -244,18 +243,17 @@ bool SdlBackEnd::ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch) {
         SDL_UpdateWindowSurface(w->window);
         w->surfaceHoldsShown = true;
         w->frameInTexture = false;
-        return true;
+        return;
     }
     // Scaled: converted straight into the texture's memory, and drawn to fit.
     void *texels = nullptr;
     int texelPitch = 0;
     if (SDL_LockTexture(w->frame, nullptr, &texels, &texelPitch) != 0)
-        return false; // the window keeps what it showed
+        return; // the window keeps what it showed
     ConvertIndexedToArgb(pixels, pitch, w->frameWidth, w->frameHeight, w->argb, texels, texelPitch);
     SDL_UnlockTexture(w->frame);
     w->frameInTexture = true;
     DrawTexture(w);
-    return false;
 }
 
 void SdlBackEnd::LeaveExclusive(HWND hwnd) {

@@ -72,9 +72,8 @@ class SdlBackEnd final : public WindowingSystem {
     void PaintBackground(SdlWindow *w);
     // Shows the frame's indices (rows `pitch` bytes apart) in the window's
     // palette colours: 1:1 into the window's surface where it can, else
-    // through the texture, scaled to fit. True when it went to the surface,
-    // so that the texture does not hold it.
-    bool ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch);
+    // through the texture, scaled to fit.
+    void ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch);
     // Draws the texture to fit the window, with black bars where its shape differs.
     void DrawTexture(SdlWindow *w);
     // The X server's connection, to wait on; -1 on other video drivers.
