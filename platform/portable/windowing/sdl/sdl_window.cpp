@@ -26,9 +26,42 @@ int WindowScale(SDL_Window *window) {
 }
 
 SDL_Renderer *RendererFor(SdlWindow *w) {
-    if (w->renderer == nullptr)
+    if (w->renderer == nullptr) {
         w->renderer = SDL_CreateRenderer(w->window, -1, 0);
+        SDL_RendererInfo info;
+        w->rendersToSurface = w->renderer != nullptr &&
+                              SDL_GetRendererInfo(w->renderer, &info) == 0 &&
+                              (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    }
     return w->renderer;
+}
+
+// The window's own pixels, when a frame can be converted straight into them:
+// SDL's software renderer draws there (any other renderer owns the window),
+// they are the frame's size, and they are 32-bit with blue, green and red
+// from the lowest byte up, as BuildArgbTable's colours are.
+SDL_Surface *SurfaceTakingFrame(SdlWindow *w) {
+    if (!w->rendersToSurface)
+        return nullptr;
+    SDL_Surface *surface = SDL_GetWindowSurface(w->window);
+    if (surface == nullptr || surface->w != w->frameWidth || surface->h != w->frameHeight)
+        return nullptr;
+    const Uint32 format = surface->format->format;
+    return format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888 ? surface
+                                                                                  : nullptr;
+}
+
+// SDL gives a window a new surface when its size changes, and says so with
+// this event at that moment, also inside its own calls, before we see it in
+// the queue: the new surface holds nothing of the frame.
+int ForgetSurfaceOnResize(void *, SDL_Event *event) {
+    if (event->type != SDL_WINDOWEVENT || event->window.event != SDL_WINDOWEVENT_SIZE_CHANGED)
+        return 0;
+    SDL_Window *window = SDL_GetWindowFromID(event->window.windowID);
+    if (auto *w = window != nullptr ? static_cast<SdlWindow *>(SDL_GetWindowData(window, "state"))
+                                    : nullptr)
+        w->surfaceHoldsShown = false;
+    return 0;
 }
 
 } // namespace
@@ -57,6 +90,9 @@ bool SdlBackEnd::Create(HWND hwnd, const char *title, int width, int height) {
     w->window = window;
     SDL_GetWindowSize(window, &w->windowWidth, &w->windowHeight);
     SDL_SetWindowData(window, "hwnd", hwnd);
+    SDL_SetWindowData(window, "state", w.get());
+    static const bool watching = (SDL_AddEventWatch(ForgetSurfaceOnResize, nullptr), true);
+    (void)watching;
     windows_[hwnd] = std::move(w);
     return true;
 }
@@ -98,6 +134,7 @@ void SdlBackEnd::Fill(HWND hwnd, COLORREF colour) {
 void SdlBackEnd::PaintBackground(SdlWindow *w) {
     if (!w->hasBackground || RendererFor(w) == nullptr)
         return;
+    w->surfaceHoldsShown = false;
     const COLORREF c = w->background;
     SDL_SetRenderDrawColor(w->renderer, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF, 0xFF);
     SDL_RenderClear(w->renderer);
@@ -146,12 +183,16 @@ void SdlBackEnd::EnterExclusive(HWND hwnd, int width, int height) {
         SDL_DestroyTexture(w->frame);
         w->frame = nullptr;
     }
-    if (w->frame == nullptr)
+    if (w->frame == nullptr) {
         // Opaque pixels in the window's own format: copied to it, not blended.
         w->frame = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB888,
                                      SDL_TEXTUREACCESS_STREAMING, width, height);
+        w->frameInTexture = true;
+    }
     w->frameWidth = width;
     w->frameHeight = height;
+    w->shown.assign(static_cast<size_t>(width) * height, 0);
+    w->surfaceHoldsShown = false;
     // The frame keeps its shape, with black bars where the window's differs.
     SDL_RenderSetLogicalSize(w->renderer, width, height);
     // In a window the user may resize it; the picture follows.
@@ -172,16 +213,47 @@ void SdlBackEnd::Present(HWND hwnd, const ScreenFrame &frame) {
     if (std::memcmp(w->palette, frame.palette, sizeof(w->palette)) != 0) {
         std::memcpy(w->palette, frame.palette, sizeof(w->palette));
         BuildArgbTable(w->palette, w->argb);
+        w->surfaceHoldsShown = false; // every pixel has a new colour
     }
-    void *pixels = nullptr;
-    int pitch = 0;
-    // Converted straight into the texture's memory: one pass, no copy.
-    if (SDL_LockTexture(w->frame, nullptr, &pixels, &pitch) != 0)
+    ShowFrame(w, frame.pixels, frame.pitch);
+}
+
+void SdlBackEnd::ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch) {
+    // Shown 1:1: converted straight into the window's own pixels, which SDL
+    // hands to the windowing system, instead of into the texture and then
+    // copied there by the renderer. Its indices are kept, to show it again
+    // when the window loses it; rows equal to the frame before's (the black
+    // ones below the wave) are not converted again.
+    SDL_Surface *surface = SurfaceTakingFrame(w);
+    if (surface != nullptr && SDL_LockSurface(surface) == 0) {
+        const size_t width = static_cast<size_t>(w->frameWidth);
+        for (int y = 0; y < w->frameHeight; ++y) {
+            const uint8_t *row = pixels + y * pitch;
+            uint8_t *kept = &w->shown[y * width];
+            const bool same = std::memcmp(kept, row, width) == 0; // always when shown again
+            if (same && w->surfaceHoldsShown)
+                continue;
+            if (!same)
+                std::memcpy(kept, row, width);
+            ConvertIndexedToArgb(kept, static_cast<long>(width), w->frameWidth, 1, w->argb,
+                                 static_cast<uint8_t *>(surface->pixels) + y * surface->pitch,
+                                 surface->pitch);
+        }
+        SDL_UnlockSurface(surface);
+        SDL_UpdateWindowSurface(w->window);
+        w->surfaceHoldsShown = true;
+        w->frameInTexture = false;
         return;
-    ConvertIndexedToArgb(frame.pixels, frame.pitch, frame.width, frame.height, w->argb, pixels,
-                         pitch);
+    }
+    // Scaled: converted straight into the texture's memory, and drawn to fit.
+    void *texels = nullptr;
+    int texelPitch = 0;
+    if (SDL_LockTexture(w->frame, nullptr, &texels, &texelPitch) != 0)
+        return; // the window keeps what it showed
+    ConvertIndexedToArgb(pixels, pitch, w->frameWidth, w->frameHeight, w->argb, texels, texelPitch);
     SDL_UnlockTexture(w->frame);
-    Repaint(hwnd);
+    w->frameInTexture = true;
+    DrawTexture(w);
 }
 
 void SdlBackEnd::LeaveExclusive(HWND hwnd) {
@@ -194,6 +266,7 @@ void SdlBackEnd::LeaveExclusive(HWND hwnd) {
         SDL_DestroyTexture(w->frame);
         w->frame = nullptr;
     }
+    std::vector<uint8_t>().swap(w->shown);
     SDL_SetWindowResizable(w->window, SDL_FALSE);
     ApplyFullscreen(w, false);
     if (w->renderer != nullptr)
@@ -211,10 +284,16 @@ void SdlBackEnd::Repaint(HWND hwnd) {
     SdlWindow *w = Find(hwnd);
     if (w == nullptr)
         return;
-    if (w->frame == nullptr) {
+    if (w->frame == nullptr)
         PaintBackground(w);
-        return;
-    }
+    else if (w->frameInTexture)
+        DrawTexture(w);
+    else // the window's surface may have lost it, or no longer be its size
+        ShowFrame(w, w->shown.data(), w->frameWidth);
+}
+
+void SdlBackEnd::DrawTexture(SdlWindow *w) {
+    w->surfaceHoldsShown = false; // the renderer draws on the same surface
     // Black bars where the window's shape is not the frame's; a window of
     // the frame's shape is covered by the frame and needs no clearing.
     int outWidth = 0, outHeight = 0;

@@ -1,6 +1,8 @@
 // The SDL2 back end's own declarations, shared by its files: one SDL window
 // per USER window, a renderer for its background and, while it holds the
 // display, a streaming texture that shows the 8-bit frames scaled to fit.
+// A frame shown 1:1 by SDL's software renderer skips the texture and goes
+// straight into the window's own pixels.
 #pragma once
 
 #include "platform/portable/windowing/windowing.h"
@@ -9,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace portable {
 
@@ -16,6 +19,17 @@ struct SdlWindow {
     SDL_Window *window = nullptr;
     SDL_Renderer *renderer = nullptr;
     SDL_Texture *frame = nullptr; // while it holds the display
+    // Whether the renderer draws into the window's surface (SDL's software
+    // one), so that a frame may be written there itself.
+    bool rendersToSurface = false;
+    // Whether the texture holds the last frame; when not, it went straight
+    // to the window's surface and `shown` keeps its indices, to show it
+    // again after the window lost it or changed size.
+    bool frameInTexture = true;
+    std::vector<uint8_t> shown;
+    // Whether the window's surface holds `shown` in the current colours, so
+    // that rows a new frame leaves as they were need no converting.
+    bool surfaceHoldsShown = false;
     int frameWidth = 0;
     int frameHeight = 0;
     int windowWidth = 0; // as created, for when it is a plain window again
@@ -56,6 +70,12 @@ class SdlBackEnd final : public WindowingSystem {
     void OnWindowEvent(const SDL_WindowEvent &event);
     void ApplyFullscreen(SdlWindow *w, bool fullscreen);
     void PaintBackground(SdlWindow *w);
+    // Shows the frame's indices (rows `pitch` bytes apart) in the window's
+    // palette colours: 1:1 into the window's surface where it can, else
+    // through the texture, scaled to fit.
+    void ShowFrame(SdlWindow *w, const uint8_t *pixels, long pitch);
+    // Draws the texture to fit the window, with black bars where its shape differs.
+    void DrawTexture(SdlWindow *w);
     // The X server's connection, to wait on; -1 on other video drivers.
     int EventFd();
 

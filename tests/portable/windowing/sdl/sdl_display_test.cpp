@@ -73,6 +73,38 @@ class ExclusiveWindow : public testsupport::DisplayTest {
             DispatchMessageA(&msg);
     }
 
+    // The window's pixel at x, y as 0xRRGGBB.
+    int ShownPixel(int x, int y) const {
+        SDL_Surface *shown = SDL_GetWindowSurface(sdlWindow);
+        Uint8 r = 0, g = 0, b = 0;
+        const auto *row = static_cast<const Uint8 *>(shown->pixels) + y * shown->pitch;
+        SDL_GetRGB(*reinterpret_cast<const Uint32 *>(row + x * 4), shown->format, &r, &g, &b);
+        return (r << 16) | (g << 8) | b;
+    }
+    // The user makes it wide and low: the picture keeps 4:3 at the window's
+    // height, 800x600 from x 100 to 899, with black bars left and right.
+    // Left of its middle red, right of it blue.
+    void ExpectRedAndBlueBetweenBars() {
+        SDL_Surface *shown = SDL_GetWindowSurface(sdlWindow);
+        ASSERT_NE(shown, nullptr) << SDL_GetError();
+        ASSERT_EQ(shown->w, 1000);
+        ASSERT_EQ(shown->h, 600);
+        for (int y : {0, 300, 599}) {
+            EXPECT_EQ(ShownPixel(99, y), 0x000000) << "left bar, row " << y;
+            EXPECT_EQ(ShownPixel(100, y), 0xFF0000) << "picture, row " << y;
+            EXPECT_EQ(ShownPixel(899, y), 0x0000FF) << "picture, row " << y;
+            EXPECT_EQ(ShownPixel(900, y), 0x000000) << "right bar, row " << y;
+        }
+    }
+    void FlipRedAndBlue() {
+        PALETTEENTRY entries[256] = {};
+        entries[1] = {0xFF, 0x00, 0x00, 0};
+        entries[2] = {0x00, 0x00, 0xFF, 0};
+        ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
+        WriteSurface(back, [](int x, int) -> uint8_t { return x < 320 ? 1 : 2; });
+        ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    }
+
     SDL_Window *sdlWindow = nullptr;
 
   private:
@@ -128,33 +160,41 @@ TEST_F(WindowedDisplay, AFlippedFrameShowsInItsPaletteColoursPixelForPixel) {
 TEST_F(DoubleSizeWindowedDisplay, OpensAtTwiceTheModeAndKeepsItsShapeWhenResized) {
     EXPECT_EQ(Size(), std::make_pair(1280, 960));
 
-    // The user makes it wide and low: the picture keeps 4:3 at the
-    // window's height, centred, with black bars left and right.
     SDL_SetWindowSize(sdlWindow, 1000, 600);
     Pump();
-    PALETTEENTRY entries[256] = {};
-    entries[1] = {0xFF, 0x00, 0x00, 0};
-    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
-    WriteSurface(back, [](int, int) -> uint8_t { return 1; });
-    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    FlipRedAndBlue();
+    ExpectRedAndBlueBetweenBars();
+}
 
-    SDL_Surface *shown = SDL_GetWindowSurface(sdlWindow);
-    ASSERT_NE(shown, nullptr) << SDL_GetError();
-    ASSERT_EQ(shown->w, 1000);
-    ASSERT_EQ(shown->h, 600);
-    const auto pixel = [shown](int x, int y) {
-        Uint8 r = 0, g = 0, b = 0;
-        const auto *row = static_cast<const Uint8 *>(shown->pixels) + y * shown->pitch;
-        SDL_GetRGB(*reinterpret_cast<const Uint32 *>(row + x * 4), shown->format, &r, &g, &b);
-        return (r << 16) | (g << 8) | b;
-    };
-    // 640x480 at 1.25 is 800x600, from x 100 to 899.
-    for (int y : {0, 300, 599}) {
-        EXPECT_EQ(pixel(99, y), 0x000000) << "left bar, row " << y;
-        EXPECT_EQ(pixel(100, y), 0xFF0000) << "picture, row " << y;
-        EXPECT_EQ(pixel(899, y), 0xFF0000) << "picture, row " << y;
-        EXPECT_EQ(pixel(900, y), 0x000000) << "right bar, row " << y;
-    }
+// Rows a flip leaves as they were are not drawn again; but where the
+// window's pixels no longer hold them, a frame flipped again shows whole:
+// after its size changed and changed back before the queue was read (SDL
+// makes its surface anew), and in new colours.
+TEST_F(WindowedDisplay, AFrameFlippedAgainShowsWholeWhereTheWindowLostIt) {
+    FlipRedAndBlue();
+    SDL_SetWindowSize(sdlWindow, 1000, 600);
+    SDL_SetWindowSize(sdlWindow, 640, 480);
+    FlipRedAndBlue();
+    EXPECT_EQ(ShownPixel(0, 0), 0xFF0000) << "after a new surface";
+    EXPECT_EQ(ShownPixel(639, 479), 0x0000FF) << "after a new surface";
+
+    PALETTEENTRY entries[256] = {};
+    entries[1] = {0x00, 0xFF, 0x00, 0};
+    entries[2] = {0x12, 0x34, 0x56, 0};
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK); // shows at once
+    EXPECT_EQ(ShownPixel(0, 0), 0x00FF00) << "in new colours";
+    EXPECT_EQ(ShownPixel(639, 479), 0x123456) << "in new colours";
+}
+
+// Shown 1:1, a frame goes straight to the window's pixels; resized, the
+// window must still show it, scaled, before the program flips again.
+TEST_F(WindowedDisplay, ResizedWithoutANewFlipItShowsTheLastFrameToFit) {
+    FlipRedAndBlue();
+    EXPECT_EQ(ShownPixel(0, 0), 0xFF0000);
+    EXPECT_EQ(ShownPixel(639, 479), 0x0000FF);
+    SDL_SetWindowSize(sdlWindow, 1000, 600);
+    Pump();
+    ExpectRedAndBlueBetweenBars();
 }
 
 TEST_F(FullScreenDisplay, FillsTheDesktopAndAltEnterTogglesAWindow) {
