@@ -215,6 +215,30 @@ TEST_F(SurfaceTest, AChainOfThreeShowsEachBufferInTurn) {
     }
 }
 
+TEST_F(SurfaceTest, GetAttachedSurfaceFindsOnlyTheNextSurfaceWithTheCaps) {
+    const struct {
+        const char *what;
+        LPDIRECTDRAWSURFACE from;
+        DWORD caps;
+        LPDIRECTDRAWSURFACE found; // null: DDERR_NOTFOUND
+    } cases[] = {
+        {"the back buffer", primary, DDSCAPS_BACKBUFFER, back},
+        {"the chain's end leads back to the primary", back, DDSCAPS_PRIMARYSURFACE, primary},
+        {"caps the back buffer lacks", primary, DDSCAPS_PRIMARYSURFACE, nullptr},
+        {"caps the primary lacks", back, DDSCAPS_BACKBUFFER, nullptr},
+        {"nothing attached", work, DDSCAPS_BACKBUFFER, nullptr},
+    };
+    for (const auto &c : cases) {
+        DDSCAPS caps = {c.caps};
+        LPDIRECTDRAWSURFACE got = work;
+        EXPECT_EQ(c.from->GetAttachedSurface(&caps, &got), c.found ? DD_OK : DDERR_NOTFOUND)
+            << c.what;
+        EXPECT_EQ(got, c.found) << c.what;
+        if (got != nullptr)
+            got->Release();
+    }
+}
+
 TEST_F(SurfaceTest, OnlyTheFlipChainsRootFlips) {
     EXPECT_EQ(work->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
     EXPECT_EQ(primary->Flip(work, DDFLIP_WAIT), DDERR_INVALIDPARAMS);
