@@ -113,6 +113,18 @@ TEST_F(ReleaseTest, EachReleaseEndsWhatItOwnsInTheDemosOrder) {
     EXPECT_FALSE(portable::ScreenHeld()); // the display is given back
 }
 
+TEST_F(ReleaseTest, ThePrimaryIsForgottenWhenItEndsAndOnlyThen) {
+    testsupport::HeadlessScreen screen;
+    EXPECT_EQ(work->Release(), 0u);
+    work = nullptr;
+    PALETTEENTRY entries[256] = {};
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
+    EXPECT_EQ(screen.shows, 1) << "palette changes still reach the screen";
+    EXPECT_EQ(primary->Release(), 0u);
+    DDSURFACEDESC desc = PrimaryDesc(1);
+    EXPECT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK) << "a new primary may be made";
+}
+
 TEST_F(ReleaseTest, ReferencesCountUpAndDown) {
     EXPECT_EQ(work->AddRef(), 2u);
     EXPECT_EQ(work->Release(), 1u);
