@@ -1,7 +1,8 @@
 // The exclusive display on an SDL window (the dummy driver here): frames
 // reach the window's pixels in their palette colours, full screen on the
 // desktop unless windowed was asked for, Alt+Enter toggles between the two,
-// and giving the display back leaves a plain window.
+// and giving the display back leaves a plain window; a window not holding
+// the display shows its background colour.
 #include "tests/support/display_fixture.h"
 #include "tests/support/sdl_windows.h"
 
@@ -172,6 +173,33 @@ TEST_F(FullScreenDisplay, FillsTheDesktopAndAltEnterTogglesAWindow) {
 TEST_F(FullScreenDisplay, HoldingAltEnterTogglesOnce) {
     PressAltEnter(5);
     EXPECT_FALSE(FullScreen());
+}
+
+LRESULT CALLBACK PlainProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST(SdlWindow, AShownWindowShowsItsBackgroundColour) {
+    static const ATOM kWhite = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = PlainProcedure;
+        wc.lpszClassName = "ondulix-white";
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        return RegisterClassA(&wc);
+    }();
+    ASSERT_NE(kWhite, 0);
+    HWND hwnd = CreateWindowExA(0, "ondulix-white", "white", WS_POPUP, 0, 0, 64, 48, nullptr,
+                                nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    ShowWindow(hwnd, SW_SHOWDEFAULT);
+    UpdateWindow(hwnd);
+    SDL_Surface *shown = SDL_GetWindowSurface(testsupport::SdlWindowOf(hwnd));
+    ASSERT_NE(shown, nullptr) << SDL_GetError();
+    Uint8 r = 0, g = 0, b = 0;
+    const auto *row = static_cast<const Uint8 *>(shown->pixels) + 20 * shown->pitch;
+    SDL_GetRGB(*reinterpret_cast<const Uint32 *>(row + 30 * 4), shown->format, &r, &g, &b);
+    EXPECT_EQ((r << 16) | (g << 8) | b, 0xFFFFFF);
+    DestroyWindow(hwnd);
 }
 
 TEST_F(FullScreenDisplay, GivingTheDisplayBackLeavesAPlainWindow) {
