@@ -4,12 +4,15 @@
 // and giving the display back leaves a plain window; a window not holding
 // the display shows its background colour.
 #include "tests/support/display_fixture.h"
+#include "tests/support/scratch_dir.h"
 #include "tests/support/sdl_windows.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -188,18 +191,31 @@ TEST(SdlWindow, AShownWindowShowsItsBackgroundColour) {
         return RegisterClassA(&wc);
     }();
     ASSERT_NE(kWhite, 0);
+    // What reaches the screen: the dummy driver saves each frame it is
+    // handed as a BMP file in the current directory while told to.
+    testsupport::ScratchDir dir;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    setenv("SDL_VIDEO_DUMMY_SAVE_FRAMES", "1", 1);
     HWND hwnd = CreateWindowExA(0, "ondulix-white", "white", WS_POPUP, 0, 0, 64, 48, nullptr,
                                 nullptr, nullptr, nullptr);
-    ASSERT_NE(hwnd, nullptr);
     ShowWindow(hwnd, SW_SHOWDEFAULT);
     UpdateWindow(hwnd);
-    SDL_Surface *shown = SDL_GetWindowSurface(testsupport::SdlWindowOf(hwnd));
-    ASSERT_NE(shown, nullptr) << SDL_GetError();
+    unsetenv("SDL_VIDEO_DUMMY_SAVE_FRAMES");
+    std::filesystem::current_path(previous);
+    ASSERT_NE(hwnd, nullptr);
+    std::string last; // the frame names count up
+    for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
+        last = std::max(last, entry.path().string());
+    DestroyWindow(hwnd);
+    SDL_Surface *shown = SDL_LoadBMP(last.c_str());
+    ASSERT_NE(shown, nullptr) << "no frame shown: " << SDL_GetError();
     Uint8 r = 0, g = 0, b = 0;
     const auto *row = static_cast<const Uint8 *>(shown->pixels) + 20 * shown->pitch;
-    SDL_GetRGB(*reinterpret_cast<const Uint32 *>(row + 30 * 4), shown->format, &r, &g, &b);
+    SDL_GetRGB(*reinterpret_cast<const Uint32 *>(row + 30 * shown->format->BytesPerPixel),
+               shown->format, &r, &g, &b);
     EXPECT_EQ((r << 16) | (g << 8) | b, 0xFFFFFF);
-    DestroyWindow(hwnd);
+    SDL_FreeSurface(shown);
 }
 
 TEST_F(FullScreenDisplay, GivingTheDisplayBackLeavesAPlainWindow) {
