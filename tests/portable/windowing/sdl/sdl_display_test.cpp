@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -210,10 +211,12 @@ TEST(SdlWindow, AShownWindowShowsItsBackgroundColour) {
     DestroyWindow(hwnd);
     SDL_Surface *shown = SDL_LoadBMP(last.c_str());
     ASSERT_NE(shown, nullptr) << "no frame shown: " << SDL_GetError();
+    const int bytes = shown->format->BytesPerPixel; // 3 or 4, as the file has it
+    Uint32 pixel = 0;
+    std::memcpy(&pixel, static_cast<const Uint8 *>(shown->pixels) + 20 * shown->pitch + 30 * bytes,
+                static_cast<size_t>(bytes));
     Uint8 r = 0, g = 0, b = 0;
-    const auto *row = static_cast<const Uint8 *>(shown->pixels) + 20 * shown->pitch;
-    SDL_GetRGB(*reinterpret_cast<const Uint32 *>(row + 30 * shown->format->BytesPerPixel),
-               shown->format, &r, &g, &b);
+    SDL_GetRGB(pixel, shown->format, &r, &g, &b);
     EXPECT_EQ((r << 16) | (g << 8) | b, 0xFFFFFF);
     SDL_FreeSurface(shown);
 }
