@@ -183,6 +183,20 @@ TEST_F(PaletteTest, SetEntriesChangesAll256IncludingTheEnds) {
     EXPECT_EQ(got[255].peBlue, 2);
 }
 
+TEST_F(PaletteTest, ARangeFromAStartingEntryChangesThoseEntriesAlone) {
+    PALETTEENTRY two[2] = {{10, 20, 30, 0}, {40, 50, 60, 0}};
+    ASSERT_EQ(palette->SetEntries(0, 100, 2, two), DD_OK);
+    PALETTEENTRY got[256];
+    ASSERT_EQ(palette->GetEntries(0, 0, 256, got), DD_OK);
+    for (int i = 0; i < 256; ++i) {
+        const PALETTEENTRY expected = i == 100 ? two[0] : i == 101 ? two[1] : PALETTEENTRY{};
+        EXPECT_EQ(std::memcmp(&got[i], &expected, sizeof(expected)), 0) << "entry " << i;
+    }
+    PALETTEENTRY range[2] = {};
+    ASSERT_EQ(palette->GetEntries(0, 100, 2, range), DD_OK);
+    EXPECT_EQ(std::memcmp(range, two, sizeof(two)), 0);
+}
+
 TEST_F(PaletteTest, RefusesRangesPastTheTable) {
     PALETTEENTRY entries[256] = {};
     EXPECT_EQ(palette->SetEntries(0, 200, 57, entries), DDERR_INVALIDPARAMS);
