@@ -113,6 +113,18 @@ TEST_F(ReleaseTest, EachReleaseEndsWhatItOwnsInTheDemosOrder) {
     EXPECT_FALSE(portable::ScreenHeld()); // the display is given back
 }
 
+TEST_F(ReleaseTest, ThePrimaryIsForgottenWhenItEndsAndOnlyThen) {
+    testsupport::HeadlessScreen screen;
+    EXPECT_EQ(work->Release(), 0u);
+    work = nullptr;
+    PALETTEENTRY entries[256] = {};
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
+    EXPECT_EQ(screen.shows, 1) << "palette changes still reach the screen";
+    EXPECT_EQ(primary->Release(), 0u);
+    DDSURFACEDESC desc = PrimaryDesc(1);
+    EXPECT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK) << "a new primary may be made";
+}
+
 TEST_F(ReleaseTest, ReferencesCountUpAndDown) {
     EXPECT_EQ(work->AddRef(), 2u);
     EXPECT_EQ(work->Release(), 1u);
@@ -169,6 +181,20 @@ TEST_F(PaletteTest, SetEntriesChangesAll256IncludingTheEnds) {
     EXPECT_EQ(got[0].peGreen, 1);
     EXPECT_EQ(got[255].peRed, 255);
     EXPECT_EQ(got[255].peBlue, 2);
+}
+
+TEST_F(PaletteTest, ARangeFromAStartingEntryChangesThoseEntriesAlone) {
+    PALETTEENTRY two[2] = {{10, 20, 30, 0}, {40, 50, 60, 0}};
+    ASSERT_EQ(palette->SetEntries(0, 100, 2, two), DD_OK);
+    PALETTEENTRY got[256];
+    ASSERT_EQ(palette->GetEntries(0, 0, 256, got), DD_OK);
+    for (int i = 0; i < 256; ++i) {
+        const PALETTEENTRY expected = i == 100 ? two[0] : i == 101 ? two[1] : PALETTEENTRY{};
+        EXPECT_EQ(std::memcmp(&got[i], &expected, sizeof(expected)), 0) << "entry " << i;
+    }
+    PALETTEENTRY range[2] = {};
+    ASSERT_EQ(palette->GetEntries(0, 100, 2, range), DD_OK);
+    EXPECT_EQ(std::memcmp(range, two, sizeof(two)), 0);
 }
 
 TEST_F(PaletteTest, RefusesRangesPastTheTable) {

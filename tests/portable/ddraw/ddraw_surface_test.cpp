@@ -185,6 +185,60 @@ TEST_F(SurfaceTest, FlipShowsTheBackBufferAndKeepsBothPointers) {
     EXPECT_EQ(ReadSurface(primary).at(5, 5), 2);
 }
 
+TEST_F(SurfaceTest, AChainOfThreeShowsEachBufferInTurn) {
+    primary->Release(); // the fixture's chain of two, for one of three
+    back = nullptr;
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 2;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+    LPDIRECTDRAWSURFACE chain[3] = {primary, nullptr, nullptr};
+    DDSCAPS backCaps = {DDSCAPS_BACKBUFFER}, flipCaps = {DDSCAPS_FLIP};
+    ASSERT_EQ(primary->GetAttachedSurface(&backCaps, &chain[1]), DD_OK);
+    ASSERT_EQ(chain[1]->GetAttachedSurface(&flipCaps, &chain[2]), DD_OK);
+    for (int i = 0; i < 3; ++i) {
+        DDBLTFX fx = FillWith(static_cast<DWORD>(i + 1));
+        ASSERT_EQ(chain[i]->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+    }
+    // What the primary, the back buffer and the one behind it hold after each
+    // flip: each frame moves one place towards the screen.
+    const int held[4][3] = {{1, 2, 3}, {2, 3, 1}, {3, 1, 2}, {1, 2, 3}};
+    for (int flips = 0; flips < 4; ++flips) {
+        if (flips > 0) {
+            ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        }
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(ReadSurface(chain[i]).at(5, 5), held[flips][i])
+                << "buffer " << i << " after " << flips << " flips";
+    }
+}
+
+TEST_F(SurfaceTest, GetAttachedSurfaceFindsOnlyTheNextSurfaceWithTheCaps) {
+    const struct {
+        const char *what;
+        LPDIRECTDRAWSURFACE from;
+        DWORD caps;
+        LPDIRECTDRAWSURFACE found; // null: DDERR_NOTFOUND
+    } cases[] = {
+        {"the back buffer", primary, DDSCAPS_BACKBUFFER, back},
+        {"the chain's end leads back to the primary", back, DDSCAPS_PRIMARYSURFACE, primary},
+        {"caps the back buffer lacks", primary, DDSCAPS_PRIMARYSURFACE, nullptr},
+        {"caps the primary lacks", back, DDSCAPS_BACKBUFFER, nullptr},
+        {"nothing attached", work, DDSCAPS_BACKBUFFER, nullptr},
+    };
+    for (const auto &c : cases) {
+        DDSCAPS caps = {c.caps};
+        LPDIRECTDRAWSURFACE got = work;
+        EXPECT_EQ(c.from->GetAttachedSurface(&caps, &got), c.found ? DD_OK : DDERR_NOTFOUND)
+            << c.what;
+        EXPECT_EQ(got, c.found) << c.what;
+        if (got != nullptr)
+            got->Release();
+    }
+}
+
 TEST_F(SurfaceTest, OnlyTheFlipChainsRootFlips) {
     EXPECT_EQ(work->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
     EXPECT_EQ(primary->Flip(work, DDFLIP_WAIT), DDERR_INVALIDPARAMS);

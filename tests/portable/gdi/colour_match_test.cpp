@@ -123,10 +123,12 @@ TEST(BuildIndexTranslation, EqualTableMapsEveryIndexToItself) {
     const Palette palette = PaletteWithDuplicates();
     std::vector<RGBQUAD> table = TableOf(palette);
     table[150].rgbReserved = 0x77; // only red, green and blue count
-    BYTE out[256];
+    BYTE out[257];
+    out[256] = 0xA5; // past the 256 entries: never written
     BuildIndexTranslation(table.data(), table.size(), palette.entries, out);
     for (int i = 0; i < 256; ++i)
         EXPECT_EQ(out[i], i) << i;
+    EXPECT_EQ(out[256], 0xA5);
 }
 
 TEST(BuildIndexTranslation, OneDifferentEntryMakesEveryEntryMatchByColour) {
@@ -149,8 +151,10 @@ TEST(BuildIndexTranslation, ShortTableMatchesByColourAndPadsWithBlack) {
     Palette palette(PALETTEENTRY{250, 250, 250, 0});
     palette.Set(4, 0, 0, 0).Set(9, 200, 0, 0).Set(12, 0, 0, 0);
     const RGBQUAD table[3] = {{0, 0, 250, 0}, {0, 0, 190, 0}, {255, 255, 255, 0}};
-    BYTE out[256];
+    BYTE out[257];
+    out[256] = 0xA5; // past the 256 entries: never written
     BuildIndexTranslation(table, 3, palette.entries, out);
+    EXPECT_EQ(out[256], 0xA5);
     EXPECT_EQ(out[0], 9);
     EXPECT_EQ(out[1], 9);
     EXPECT_EQ(out[2], 0);

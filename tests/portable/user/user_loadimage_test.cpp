@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <sys/stat.h>
 
@@ -110,11 +113,25 @@ TEST_F(LoadImage, ReadsADirectColourFile) {
         EXPECT_EQ(image->pixels[i] & 0xFFFFFF, colours[i]) << "pixel " << i;
 }
 
+// Whether the process still maps the file, as /proc/self/maps names it.
+bool StillMapped(const std::string &path) {
+    char real[PATH_MAX];
+    if (realpath(path.c_str(), real) == nullptr)
+        return false;
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);)
+        if (line.find(real) != std::string::npos)
+            return true;
+    return false;
+}
+
 TEST_F(LoadImage, TheBitmapNoLongerDependsOnTheFile) {
     const std::string path =
         dir.Write("picture.bmp", testsupport::IndexedBmpFile(4, 3, RampTable(32), kIndices));
     const portable::DibImage *image = Load(path, 4, 3);
     ASSERT_NE(image, nullptr);
+    // Let go of, too: a file deleted after loading gives its space back.
+    EXPECT_FALSE(StillMapped(path));
     std::vector<uint8_t> zeros(kIndices.size(), 0);
     dir.Write("picture.bmp", testsupport::IndexedBmpFile(4, 3, RampTable(32), zeros));
     ASSERT_EQ(std::remove(path.c_str()), 0);

@@ -1,9 +1,14 @@
 // The thread's message queue: peeking leaves a message where it is, getting
 // takes it, WM_QUIT makes GetMessageA return 0, and dispatching hands a
-// message to the procedure of its window's class.
+// message to the procedure of its window's class; a close signal becomes one
+// close request for each window.
+#include "platform/portable/user/user_close_signals.h"
 #include "tests/support/logging_window.h"
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <map>
 
 namespace {
 
@@ -143,6 +148,41 @@ TEST_F(MessageQueue, TranslateQueuesTheCharacterOfATypingKeyNext) {
     }
     MSG other = {window.hwnd(), WM_USER, 0, 0, 0, {0, 0}};
     EXPECT_EQ(TranslateMessage(&other), FALSE);
+}
+
+// The close signals turned into close requests while it lives; the handlers
+// before them are put back after.
+class CloseSignals {
+  public:
+    CloseSignals() {
+        for (int i = 0; i < 3; ++i)
+            sigaction(kSignals[i], nullptr, &previous_[i]);
+        portable::InstallCloseSignals();
+    }
+    ~CloseSignals() {
+        portable::TakeCloseSignal();
+        for (int i = 0; i < 3; ++i)
+            sigaction(kSignals[i], &previous_[i], nullptr);
+    }
+
+  private:
+    static constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction previous_[3] = {};
+};
+
+TEST(CloseSignal, ClosesEveryWindowOnceAndWaitsForTheFirstWindow) {
+    CloseSignals installed;
+    DiscardQueuedMessages();
+    ASSERT_EQ(std::raise(SIGTERM), 0);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "no window to close yet";
+    LoggingWindow first, second;
+    std::map<HWND, int> closes;
+    for (int peek = 0; peek < 6; ++peek) // a signal taken once leaves nothing behind
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message == WM_SYSCOMMAND &&
+            msg.wParam == SC_CLOSE)
+            ++closes[msg.hwnd];
+    EXPECT_EQ(closes, (std::map<HWND, int>{{first.hwnd(), 1}, {second.hwnd(), 1}}));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
-// The headless back end saves the frames it was asked for as palettized PNG
-// files: every Nth flip, once each, in the palette's colours; a folder that
-// cannot be written is said once and saving stops.
+// The headless back end keeps the last frame and saves the frames it was
+// asked for as palettized PNG files: every Nth flip, once each, in the
+// palette's colours, top row first; a folder that cannot be written is said
+// once and saving stops.
+#include "platform/portable/windowing/headless/headless.h"
 #include "tests/support/display_fixture.h"
 #include "tests/support/scratch_dir.h"
 
@@ -82,6 +84,29 @@ TEST_F(SavedFrames, EveryNthFlipIsSavedOnceInItsPalettesColours) {
         EXPECT_EQ(std::vector<uint8_t>(rgb.end() - 3, rgb.end()), (std::vector<uint8_t>{1, 254, 7}))
             << name << ": the bottom right pixel";
     }
+}
+
+TEST_F(SavedFrames, TheKeptAndTheSavedFrameHaveEveryRowInItsPlace) {
+    Take(dir.path(), "1");
+    PALETTEENTRY entries[256] = {};
+    for (int i = 0; i < 256; ++i)
+        entries[i] = {static_cast<BYTE>(i), 0, 0, 0}; // red says the index
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
+    const auto value = [](int x, int y) { return static_cast<uint8_t>((7 * y + x) % 251); };
+    testsupport::WriteSurface(back, value);
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+
+    const portable::HeadlessFrame &kept = portable::HeadlessLastFrame();
+    int width = 0, height = 0;
+    const std::vector<uint8_t> rgb = ReadRgb(dir.File("frame-0001.png"), &width, &height);
+    ASSERT_EQ(kept.pixels.size(), 640u * 480u);
+    ASSERT_EQ(rgb.size(), 640u * 480u * 3u);
+    for (int y = 0; y < 480; ++y)
+        for (int x : {0, 639}) {
+            const size_t i = static_cast<size_t>(y) * 640 + static_cast<size_t>(x);
+            ASSERT_EQ(kept.pixels[i], value(x, y)) << "kept, at " << x << "," << y;
+            ASSERT_EQ(rgb[3 * i], value(x, y)) << "saved, at " << x << "," << y;
+        }
 }
 
 TEST_F(SavedFrames, AFolderThatCannotBeWrittenIsSaidOnceAndSavingStops) {

@@ -1,14 +1,19 @@
 // The exclusive display on an SDL window (the dummy driver here): frames
 // reach the window's pixels in their palette colours, full screen on the
 // desktop unless windowed was asked for, Alt+Enter toggles between the two,
-// and giving the display back leaves a plain window.
+// and giving the display back leaves a plain window; a window not holding
+// the display shows its background colour.
 #include "tests/support/display_fixture.h"
+#include "tests/support/scratch_dir.h"
 #include "tests/support/sdl_windows.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -212,6 +217,48 @@ TEST_F(FullScreenDisplay, FillsTheDesktopAndAltEnterTogglesAWindow) {
 TEST_F(FullScreenDisplay, HoldingAltEnterTogglesOnce) {
     PressAltEnter(5);
     EXPECT_FALSE(FullScreen());
+}
+
+LRESULT CALLBACK PlainProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST(SdlWindow, AShownWindowShowsItsBackgroundColour) {
+    static const ATOM kWhite = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = PlainProcedure;
+        wc.lpszClassName = "ondulix-white";
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        return RegisterClassA(&wc);
+    }();
+    ASSERT_NE(kWhite, 0);
+    // What reaches the screen: the dummy driver saves each frame it is
+    // handed as a BMP file in the current directory while told to.
+    testsupport::ScratchDir dir;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    setenv("SDL_VIDEO_DUMMY_SAVE_FRAMES", "1", 1);
+    HWND hwnd = CreateWindowExA(0, "ondulix-white", "white", WS_POPUP, 0, 0, 64, 48, nullptr,
+                                nullptr, nullptr, nullptr);
+    ShowWindow(hwnd, SW_SHOWDEFAULT);
+    UpdateWindow(hwnd);
+    unsetenv("SDL_VIDEO_DUMMY_SAVE_FRAMES");
+    std::filesystem::current_path(previous);
+    ASSERT_NE(hwnd, nullptr);
+    std::string last; // the frame names count up
+    for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
+        last = std::max(last, entry.path().string());
+    DestroyWindow(hwnd);
+    SDL_Surface *shown = SDL_LoadBMP(last.c_str());
+    ASSERT_NE(shown, nullptr) << "no frame shown: " << SDL_GetError();
+    const int bytes = shown->format->BytesPerPixel; // 3 or 4, as the file has it
+    Uint32 pixel = 0;
+    std::memcpy(&pixel, static_cast<const Uint8 *>(shown->pixels) + 20 * shown->pitch + 30 * bytes,
+                static_cast<size_t>(bytes));
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(pixel, shown->format, &r, &g, &b);
+    EXPECT_EQ((r << 16) | (g << 8) | b, 0xFFFFFF);
+    SDL_FreeSurface(shown);
 }
 
 TEST_F(FullScreenDisplay, GivingTheDisplayBackLeavesAPlainWindow) {
