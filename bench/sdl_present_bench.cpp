@@ -28,13 +28,14 @@ SDL_Renderer *DisplayRenderer() {
     return nullptr;
 }
 
-// Frame 335 drawn by the demo's frame body onto both buffers of the flip
-// chain, so that whichever a flip shows or the back buffer holds, it is the
-// picture at its most rippled.
-void DrawFrame335OnBothBuffers() {
-    const WaveState before = WaveAtFrame(334);
-    for (int i = 0; i < 2; ++i) {
-        WaveState wave = before;
+// Frames 335 and 100 drawn by the demo's frame body onto the two buffers of
+// the flip chain: the picture at its most rippled, and one that differs from
+// it, so that every flip shows rows that changed (presentation converts only
+// those), as the running demo's flips do. Frame 100 ends on the screen and
+// frame 335 in the back buffer.
+void DrawTwoFramesOnTheBuffers() {
+    for (const int frame : {335, 100}) {
+        WaveState wave = WaveAtFrame(frame - 1);
         DrawFrame(&wave);
     }
 }
@@ -49,7 +50,7 @@ void PresentFlip(benchmark::State &state) {
         state.SkipWithError("the display's window has no renderer: nothing would be shown");
         return;
     }
-    DrawFrame335OnBothBuffers(); // so the conversion reads the picture
+    DrawTwoFramesOnTheBuffers(); // so the conversion reads the picture
     for (auto _ : state)
         FlipScreen();
     SDL_RendererInfo info;
@@ -65,7 +66,7 @@ void PresentConvert(benchmark::State &state) {
         return;
     }
     // The frame's pixels and colours as the display hands them over.
-    DrawFrame335OnBothBuffers();
+    DrawTwoFramesOnTheBuffers();
     DDSURFACEDESC desc = {};
     desc.dwSize = sizeof(desc);
     if (g_pDDSBack->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) {
