@@ -229,7 +229,8 @@ HRESULT WINAPI DirectDrawCreate(GUID *lpGUID, LPDIRECTDRAW *lplpDD, IUnknown *pU
     if (lplpDD == nullptr)
         return DDERR_INVALIDPARAMS;
     *lplpDD = nullptr;
-    if (const HRESULT fault = portable::TakeDirectDrawFault(portable::DirectDrawCall::Create))
+    // Found through its argument's namespace: in the program it is a macro.
+    if (const HRESULT fault = TakeDirectDrawFault(portable::DirectDrawCall::Create))
         return fault;
     if (pUnkOuter != nullptr)
         return CLASS_E_NOAGGREGATION;
