@@ -116,8 +116,10 @@ TEST_F(LoadImage, ReadsADirectColourFile) {
 // Whether the process still maps the file, as /proc/self/maps names it.
 bool StillMapped(const std::string &path) {
     char real[PATH_MAX];
-    if (realpath(path.c_str(), real) == nullptr)
+    if (realpath(path.c_str(), real) == nullptr) {
+        ADD_FAILURE() << "cannot name " << path << " as the maps do";
         return false;
+    }
     std::ifstream maps("/proc/self/maps");
     for (std::string line; std::getline(maps, line);)
         if (line.find(real) != std::string::npos)
