@@ -132,29 +132,6 @@ uint64_t WaitDeadline(DWORD ms) {
     return (MonotonicNanoseconds() / 1000000u + ms) * 1000000u;
 }
 
-// A frame loop polls PeekMessageA until its time is up. Instead of spinning,
-// the second empty peek within one millisecond of the clock waits in the
-// windowing system for the next millisecond or the next event, whichever
-// comes first: the loop still sees every tick of timeGetTime and every key
-// at once, and a program that peeks once between long computations never
-// waits. A clock driven by a test does not move by waiting, so then nothing
-// waits.
-uint64_t g_lastEmptyPeekMs = ~uint64_t{0};
-
-// True when the wait may have brought something for the queue.
-bool WaitAfterEmptyPeek() {
-    if (!ClockIsReal())
-        return false;
-    const uint64_t ms = MonotonicNanoseconds() / 1000000u;
-    if (ms != g_lastEmptyPeekMs) {
-        g_lastEmptyPeekMs = ms;
-        return false;
-    }
-    const bool news = Windowing().WaitEvents((ms + 1) * 1000000u);
-    g_lastEmptyPeekMs = MonotonicNanoseconds() / 1000000u;
-    return news;
-}
-
 } // namespace
 
 void QueueInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -180,11 +157,6 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     if (lpMsg == nullptr)
         return FALSE;
     const bool remove = (wRemoveMsg & PM_REMOVE) != 0;
-    portable::TakeInput();
-    if (portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove))
-        return TRUE;
-    if (!portable::WaitAfterEmptyPeek())
-        return FALSE;
     portable::TakeInput();
     return portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove) ? TRUE : FALSE;
 }
