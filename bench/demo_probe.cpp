@@ -16,7 +16,8 @@
 // apart ("server_cpu_per_wall", "server_wakeups_per_wall"). A wake-up is a
 // context switch of any of the process's threads, voluntary (it slept) or
 // not (it was preempted), as /proc counts them: what keeps a CPU from its
-// deep idle states. Prints one line of JSON.
+// deep idle states. Prints one line of JSON, with the machine's load as the
+// run ends.
 #include "bench/pacing_stats.h"
 
 #include <chrono>
@@ -167,6 +168,17 @@ Wakeups ProcessWakeups(pid_t pid) {
     return w;
 }
 
+// The machine's load, the 1-minute average, as the run ends; -1 unknown.
+double LoadAverage() {
+    double load = -1;
+    if (std::FILE *f = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(f, "%lf", &load) != 1)
+            load = -1;
+        std::fclose(f);
+    }
+    return load;
+}
+
 std::string ExitDescription(int status) {
     if (WIFEXITED(status))
         return "exit " + std::to_string(WEXITSTATUS(status));
@@ -265,12 +277,13 @@ int main(int argc, char **argv) {
     std::printf("{\"startup_ms\": %.3f, \"intervals\": %zu, \"mean_ms\": %.4f, \"p50_ms\": %.4f, "
                 "\"p99_ms\": %.4f, \"max_ms\": %.4f, \"cpu_per_wall\": %.4f, "
                 "\"server_cpu_per_wall\": %.4f, \"wakeups_per_wall\": %.1f, \"threads\": %d, "
-                "\"server_wakeups_per_wall\": %.1f, \"max_rss_kb\": %ld, \"ended\": \"%s\"}\n",
+                "\"server_wakeups_per_wall\": %.1f, \"max_rss_kb\": %ld, \"load\": %.2f, "
+                "\"ended\": \"%s\"}\n",
                 static_cast<double>(static_cast<int64_t>(flips.front().ns - start)) / 1e6,
                 pacing.intervals, pacing.meanMs, pacing.p50Ms, pacing.p99Ms, pacing.maxMs,
                 perWall(cpuAtFirst, cpuAtLast), perWall(serverAtFirst, serverAtLast),
                 wakeupsPerWall(wakeAtFirst, wakeAtLast), wakeAtLast.threads,
                 wakeupsPerWall(serverWakeAtFirst, serverWakeAtLast), end.usage.ru_maxrss,
-                ExitDescription(end.status).c_str());
+                LoadAverage(), ExitDescription(end.status).c_str());
     return 0;
 }
