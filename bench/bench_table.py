@@ -250,22 +250,13 @@ def print_web_before_after(d):
     return True
 
 
-def wine_cpu(probe):
-    """The .exe's CPU and wineserver's, and their sum, per second."""
-    if not probe or probe[-1].get("server_cpu_per_wall", -1) < 0:
+def exe_and_server(probe, key, digits):
+    """A figure of the .exe (KEY_per_wall) and of wineserver (server_KEY_per_wall), and their
+    sum."""
+    if not probe or probe[-1].get(f"server_{key}_per_wall", -1) < 0:
         return "—"
-    p = probe[-1]
-    return (f"{p['cpu_per_wall'] + p['server_cpu_per_wall']:.3f} "
-            f"(.exe {p['cpu_per_wall']:.3f}, wineserver {p['server_cpu_per_wall']:.3f})")
-
-
-def wine_wakeups(probe):
-    """Wake-ups a second of the .exe's threads and of wineserver's, and their sum."""
-    if not probe or probe[-1].get("server_wakeups_per_wall", -1) < 0:
-        return "—"
-    p = probe[-1]
-    return (f"{p['wakeups_per_wall'] + p['server_wakeups_per_wall']:.0f} "
-            f"(.exe {p['wakeups_per_wall']:.0f}, wineserver {p['server_wakeups_per_wall']:.0f})")
+    exe, server = probe[-1][f"{key}_per_wall"], probe[-1][f"server_{key}_per_wall"]
+    return f"{exe + server:.{digits}f} (.exe {exe:.{digits}f}, wineserver {server:.{digits}f})"
 
 
 def print_wine_running(d):
@@ -279,9 +270,9 @@ def print_wine_running(d):
             "after": load("demo-wine-pacing.jsonl")}
     rows = [
         ("Wake-ups per second over 600 frames (9.6 s), .exe + wineserver",
-         [wine_wakeups(runs[t]) for t in tags], "≤ 1,000"),
+         [exe_and_server(runs[t], "wakeups", 0) for t in tags], "≤ 1,000"),
         ("CPU seconds per second over the same frames, .exe + wineserver",
-         [wine_cpu(runs[t]) for t in tags], "≤ 0.06"),
+         [exe_and_server(runs[t], "cpu", 3) for t in tags], "≤ 0.06"),
         ("Pacing: mean / p50 / p99 / max, from the flip probe",
          [paced_against(runs[t], load(f"sleeper-wine-{t}.jsonl")) for t in tags], PACING_GOAL),
         ("Load (1-minute average) at the end of the run", [load_at_end(runs[t]) for t in tags], ""),
