@@ -9,6 +9,10 @@
 // The main window, set once by WinMain.
 extern HWND g_hWnd;
 
+// The timer period in milliseconds that WinMain asked for, for FatalExit to
+// give back; 0 while none is asked for.
+extern UINT g_uTimerPeriod;
+
 // Where error messages are formatted before they are handed to FatalExit.
 extern char g_MsgBuf[256];
 

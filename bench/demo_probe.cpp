@@ -1,7 +1,7 @@
 // Runs the real demo and measures it from outside: the time from process
 // start to its first flip, the intervals between flips over a number of
-// frames, the CPU time it used per second of them, and the peak resident
-// memory of the process. The demo writes its
+// frames, the CPU time it used and how often its threads woke per second of
+// them, and the peak resident memory of the process. The demo writes its
 // flip times to the log that ONDULIX_FLIP_LOG names (the portable platform's
 // flip log, or the Windows build's flip probe under Wine); when enough flips
 // are logged the demo gets a close request (SIGTERM) and its resources are
@@ -12,14 +12,19 @@
 // --clock names the clock the log's times are on: monotonic for the portable
 // platform, raw (CLOCK_MONOTONIC_RAW) for Windows' performance counter under
 // Wine. --server names a process that works for the demo (Wine's
-// wineserver), whose CPU time over the same frames is given apart
-// ("server_cpu_per_wall"). Prints one line of JSON.
+// wineserver), whose CPU time and wake-ups over the same frames are given
+// apart ("server_cpu_per_wall", "server_wakeups_per_wall"). A wake-up is a
+// context switch of any of the process's threads, voluntary (it slept) or
+// not (it was preempted), as /proc counts them: what keeps a CPU from its
+// deep idle states. Prints one line of JSON, with the machine's load as the
+// run ends.
 #include "bench/pacing_stats.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -127,6 +132,53 @@ double ProcessCpuSeconds(pid_t pid) {
     return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+// The context switches of all the process's threads so far, and how many
+// threads it has; -1 when they cannot be read. A thread that has ended is
+// no longer counted: the demo's threads live as long as it does.
+struct Wakeups {
+    long long switches = -1;
+    int threads = 0;
+};
+
+Wakeups ProcessWakeups(pid_t pid) {
+    Wakeups w;
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR *dir = opendir(tasks.c_str());
+    if (dir == nullptr)
+        return w;
+    long long total = 0;
+    while (const struct dirent *entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        std::FILE *f = std::fopen((tasks + "/" + entry->d_name + "/status").c_str(), "r");
+        if (f == nullptr)
+            continue; // ended meanwhile
+        char line[256];
+        while (std::fgets(line, sizeof(line), f) != nullptr) {
+            long long n = 0;
+            if (std::sscanf(line, "voluntary_ctxt_switches: %lld", &n) == 1 ||
+                std::sscanf(line, "nonvoluntary_ctxt_switches: %lld", &n) == 1)
+                total += n;
+        }
+        std::fclose(f);
+        ++w.threads;
+    }
+    closedir(dir);
+    w.switches = total;
+    return w;
+}
+
+// The machine's load, the 1-minute average, as the run ends; -1 unknown.
+double LoadAverage() {
+    double load = -1;
+    if (std::FILE *f = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(f, "%lf", &load) != 1)
+            load = -1;
+        std::fclose(f);
+    }
+    return load;
+}
+
 std::string ExitDescription(int status) {
     if (WIFEXITED(status))
         return "exit " + std::to_string(WEXITSTATUS(status));
@@ -168,12 +220,16 @@ int main(int argc, char **argv) {
     // CPU use is taken from the first flip seen to the last one wanted, so
     // that the start-up is not counted.
     double cpuAtFirst = -1, cpuAtLast = -1, serverAtFirst = -1, serverAtLast = -1;
+    Wakeups wakeAtFirst, wakeAtLast, serverWakeAtFirst, serverWakeAtLast;
     uint64_t wallAtFirst = 0, wallAtLast = 0;
     while ((flips = ReadFlipLog(logPath)).size() < wanted) {
         if (!flips.empty() && cpuAtFirst < 0) {
             cpuAtFirst = ProcessCpuSeconds(pid);
-            if (o.server > 0)
+            wakeAtFirst = ProcessWakeups(pid);
+            if (o.server > 0) {
                 serverAtFirst = ProcessCpuSeconds(o.server);
+                serverWakeAtFirst = ProcessWakeups(o.server);
+            }
             wallAtFirst = Now(CLOCK_MONOTONIC);
         }
         early = TryReap(pid);
@@ -183,8 +239,11 @@ int main(int argc, char **argv) {
     }
     if (flips.size() >= wanted) {
         cpuAtLast = ProcessCpuSeconds(pid);
-        if (o.server > 0)
+        wakeAtLast = ProcessWakeups(pid);
+        if (o.server > 0) {
             serverAtLast = ProcessCpuSeconds(o.server);
+            serverWakeAtLast = ProcessWakeups(o.server);
+        }
         wallAtLast = Now(CLOCK_MONOTONIC);
     }
     const Ended end = early.ended ? early : Stop(pid);
@@ -210,12 +269,21 @@ int main(int argc, char **argv) {
             return -1.0;
         return (last - first) / (static_cast<double>(wallAtLast - wallAtFirst) / 1e9);
     };
+    const auto wakeupsPerWall = [&](const Wakeups &first, const Wakeups &last) {
+        if (first.switches < 0 || last.switches < 0)
+            return -1.0;
+        return perWall(static_cast<double>(first.switches), static_cast<double>(last.switches));
+    };
     std::printf("{\"startup_ms\": %.3f, \"intervals\": %zu, \"mean_ms\": %.4f, \"p50_ms\": %.4f, "
                 "\"p99_ms\": %.4f, \"max_ms\": %.4f, \"cpu_per_wall\": %.4f, "
-                "\"server_cpu_per_wall\": %.4f, \"max_rss_kb\": %ld, \"ended\": \"%s\"}\n",
+                "\"server_cpu_per_wall\": %.4f, \"wakeups_per_wall\": %.1f, \"threads\": %d, "
+                "\"server_wakeups_per_wall\": %.1f, \"max_rss_kb\": %ld, \"load\": %.2f, "
+                "\"ended\": \"%s\"}\n",
                 static_cast<double>(static_cast<int64_t>(flips.front().ns - start)) / 1e6,
                 pacing.intervals, pacing.meanMs, pacing.p50Ms, pacing.p99Ms, pacing.maxMs,
                 perWall(cpuAtFirst, cpuAtLast), perWall(serverAtFirst, serverAtLast),
-                end.usage.ru_maxrss, ExitDescription(end.status).c_str());
+                wakeupsPerWall(wakeAtFirst, wakeAtLast), wakeAtLast.threads,
+                wakeupsPerWall(serverWakeAtFirst, serverWakeAtLast), end.usage.ru_maxrss,
+                LoadAverage(), ExitDescription(end.status).c_str());
     return 0;
 }

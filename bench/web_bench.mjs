@@ -10,7 +10,11 @@
 //   Chromium's own count) and the CPU time of all of Chromium's processes
 //   per second: as the page draws frames by its own choice, then the same
 //   with one core kept busy by another process, then (where the page can)
-//   with WebGL2 asked for even in software (?webgl=1);
+//   with WebGL2 asked for even in software (?webgl=1); and, after the
+//   first of these, how many tasks the main thread ran a second (a trace's
+//   RunTask events: each wakes the thread);
+// - how late a bare 1 ms wait of a page ends (scheduler.postTask, as the
+//   program's waits are), beside the pacing, in a blank page;
 // - what the page downloads, file by file, as Chromium received it.
 // Prints one line of JSON and writes it to OUT when given.
 //
@@ -20,6 +24,7 @@ import {existsSync, readFileSync, readdirSync, writeFileSync} from 'node:fs';
 import {join, resolve} from 'node:path';
 import {pathToFileURL} from 'node:url';
 import {launchBrowser, newWatchedPage, serve, waitInPage} from '../tests/web/lib.mjs';
+import {mainThreadTasksPerSecond} from './web_trace.mjs';
 
 const [webBuild, out] = process.argv.slice(2);
 const startups = 5;
@@ -112,7 +117,7 @@ function spinner() {
   return spawn(process.execPath, ['-e', 'for (;;) {}'], {stdio: 'ignore'});
 }
 
-async function pacing(browser, origin, query = '') {
+async function pacing(browser, origin, query = '', traceSeconds = 0) {
   const page = await newWatchedPage(browser);
   await page.goto(`${origin}/index.html${query}`);
   const presentation = await page.$eval('#screen', (canvas) => canvas.dataset.presentation);
@@ -125,12 +130,37 @@ async function pacing(browser, origin, query = '') {
   const after = await page.metrics();
   const cpuAfter = treeCpuSeconds(browser.process().pid);
   const times = await page.evaluate(() => window.ondulixFrames);
+  const tasks = traceSeconds ? await mainThreadTasksPerSecond(page, origin, traceSeconds) : null;
   await page.close();
   // How busy the page's main thread was, the program's waits included.
   const wall = after.Timestamp - before.Timestamp;
   const busy = (after.TaskDuration - before.TaskDuration) / wall;
   return {...intervalStats(times.slice(0, pacedFrames + 1)), main_thread_busy: busy,
-          browser_cpu: (cpuAfter - cpuBefore) / wall, presentation: presentation ?? null};
+          browser_cpu: (cpuAfter - cpuBefore) / wall, presentation: presentation ?? null,
+          ...(tasks === null ? {} : {main_thread_tasks_per_s: tasks})};
+}
+
+// How much later than asked `count` waits of 1 ms end in a blank page, in
+// ms: mean, median, 99th percentile and maximum.
+async function sleeper(browser, count = 2000) {
+  const page = await browser.newPage();
+  const late = await page.evaluate(async (n) => {
+    const wait = typeof scheduler !== 'undefined' && scheduler.postTask
+        ? () => scheduler.postTask(() => {}, {delay: 1})
+        : () => new Promise((resolve) => setTimeout(resolve, 1));
+    const lateness = [];
+    for (let i = 0; i < n; ++i) {
+      const before = performance.now();
+      await wait();
+      lateness.push(performance.now() - before - 1);
+    }
+    return lateness;
+  }, count);
+  await page.close();
+  const sorted = [...late].sort((a, b) => a - b);
+  const rank = (p) => sorted[Math.max(0, Math.ceil((p / 100) * sorted.length) - 1)];
+  return {sleeps: count, mean_late_ms: late.reduce((a, b) => a + b, 0) / count,
+          p50_late_ms: rank(50), p99_late_ms: rank(99), max_late_ms: sorted[sorted.length - 1]};
 }
 
 const server = await serve({'/': webBuild});
@@ -157,7 +187,8 @@ try {
   result.download_js_wasm_bytes = Object.entries(result.downloads)
       .filter(([name]) => /\.(js|wasm)$/.test(name))
       .reduce((sum, [, bytes]) => sum + bytes, 0);
-  result.pacing = await pacing(browser, server.origin);
+  result.pacing = await pacing(browser, server.origin, '', 5);
+  result.sleeper = await sleeper(browser);
   const busyCore = spinner();
   try {
     result.pacing_one_core_busy = await pacing(browser, server.origin);

@@ -14,22 +14,11 @@
 //   QUERY: appended to index.html's address, e.g. "?webgl=0"
 import {writeFileSync} from 'node:fs';
 import {launchBrowser, newWatchedPage, serve, waitInPage} from '../tests/web/lib.mjs';
+import {mainThread} from './web_trace.mjs';
 
 const [webBuild, secondsArg, query = '', traceOut] = process.argv.slice(2);
 const seconds = Number(secondsArg || 5);
 const top = 12;
-
-// The main thread of the renderer that shows `origin`: the trace names the
-// frames and their processes at its start (Chromium's own pages run in
-// renderers of their own).
-function mainThread(events, origin) {
-  const started = events.find((e) => e.name === 'TracingStartedInBrowser');
-  const frame = (started?.args?.data?.frames || []).find((f) => (f.url || '').startsWith(origin));
-  const named = events.find((e) => e.ph === 'M' && e.name === 'thread_name' &&
-                                   e.args.name === 'CrRendererMain' && e.pid === frame?.processId);
-  if (!named) throw new Error(`no renderer for ${origin} in the trace`);
-  return `${named.pid}:${named.tid}`;
-}
 
 // Own time per event name, in microseconds, from nested complete events.
 function selfTimes(events, thread) {

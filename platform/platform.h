@@ -15,12 +15,6 @@
 // this keeps the headers honest.
 static_assert(sizeof(void *) != 4 || sizeof(DDSURFACEDESC) == 108, "DDSURFACEDESC is 108 bytes");
 static_assert(sizeof(void *) != 4 || sizeof(DDBLTFX) == 100, "DDBLTFX is 100 bytes");
-
-// A loop polling PeekMessageA until its frame is over would hold a whole
-// core on Windows: the system's calls reach one that waits instead
-// (windows/user_peek_wait.cpp).
-#include "platform/windows/user_peek_wait.h"
-#define PeekMessageA PeekMessageWaitingA
 #else
 #include "platform/portable/include/win_types.h"
 #include "platform/portable/include/win_gdi.h"

@@ -8,7 +8,7 @@
 #   web: only the browser build and the native figures it is set beside
 #        (frame body, windowed start-up and pacing), without Wine
 #   wine: only the running Windows build under Wine (start-up, pacing, CPU
-#        of the .exe and wineserver, key to exit), beside
+#        and wake-ups of the .exe and wineserver, key to exit), beside
 #        BENCH_BEFORE_WINDOWS when that is set
 # Environment (all optional):
 #   BENCH_NATIVE_DIR   native build folder     (default build/native)
@@ -20,13 +20,19 @@
 #   BENCH_REPETITIONS  repetitions of each micro-benchmark (default 10)
 #   BENCH_STARTUPS     start-ups timed per platform (default 5)
 #   BENCH_BEFORE       an older build of the demo (the ondulix binary) to
-#                      measure beside this one: CPU use, pacing, key to exit
-#                      and start-up under a window manager
+#                      measure beside this one: CPU use, wake-ups, pacing, key
+#                      to exit and start-up under a window manager
+#   BENCH_BEFORE_HEADLESS  how that build runs without a display (default
+#                      ONDULIX_BACKEND=headless; SDL_VIDEODRIVER=dummy for a
+#                      build older than the headless back end)
 #   BENCH_WEB_BEFORE   an older browser build (a folder as build/web, with its
 #                      bench/web_frame_body.*) to measure beside this one
 #   BENCH_BEFORE_WINDOWS  an older Windows build's flip probe
 #                      (ondulix_flip_probe.exe) to measure beside this one
-#                      under Wine: CPU use, pacing and key to exit
+#                      under Wine: CPU use, wake-ups, pacing and key to exit
+# Beside each run of the demo's pacing, a bare 1 ms sleeper (bench/sleeper.c)
+# times how late the platform's shortest wait ends at that moment: the
+# pacing is judged against it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -49,10 +55,11 @@ export ONDULIX_WINE_DIR=${ONDULIX_WINE_DIR:-$root/build/wine-bench}
 
 echo "== building" >&2
 cmake --preset native -B "$native_dir" >/dev/null
-cmake --build "$native_dir" --target ondulix ondulix_bench demo_probe key_exit_probe >/dev/null
+cmake --build "$native_dir" --target ondulix ondulix_bench demo_probe key_exit_probe sleeper \
+    >/dev/null
 if $only_wine; then
     cmake --preset mingw-x64 -B "$mingw_dir" >/dev/null
-    cmake --build "$mingw_dir" --target ondulix_flip_probe >/dev/null
+    cmake --build "$mingw_dir" --target ondulix_flip_probe ondulix_sleeper >/dev/null
 fi
 # The browser build in its own folder (build/web by default), with its page.
 if ! $only_wine; then
@@ -62,7 +69,7 @@ fi
 if ! $only_web && ! $only_wine; then
     benchmark_src=$("$root/tools/fetch_benchmark_source.sh" ${BENCH_THIRD_PARTY:+"$BENCH_THIRD_PARTY"})
     cmake --preset mingw-x64 -B "$mingw_dir" -DONDULIX_BENCHMARK_SOURCE="$benchmark_src" >/dev/null
-    cmake --build "$mingw_dir" --target ondulix_bench ondulix_flip_probe >/dev/null
+    cmake --build "$mingw_dir" --target ondulix_bench ondulix_flip_probe ondulix_sleeper >/dev/null
 fi
 
 # A private X server, the Wine prefix with its virtual desktop, and cleanup
@@ -97,6 +104,7 @@ web_bench() {
 # The running demo's flip times go to this log (platform/portable/ddraw/ddraw_flip_log.h);
 # only the demo's runs write it, so that no benchmark pays for it.
 probe=(env ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/demo_probe")
+sleeper=("$native_dir/bench/sleeper")
 
 # The portable platform: all but "wine".
 if ! $only_wine; then
@@ -113,6 +121,7 @@ if $only_web; then
         "${probe[@]}" --frames 1 -- "$native_dir/ondulix" >>"$results/demo-native-window-startup.jsonl"
     done
     "${probe[@]}" --frames 625 -- "$native_dir/ondulix" >"$results/run-after-window.jsonl"
+    "${sleeper[@]}" >"$results/sleeper-after-window.jsonl"
     unset SDL_VIDEODRIVER ONDULIX_SCALE ONDULIX_WINDOWED
     echo "== browser: frame body, first frame, pacing, download" >&2
     web_bench
@@ -146,15 +155,17 @@ for _ in $(seq "$startups"); do
 done
 "${probe[@]}" --frames 600 -- "$native_dir/ondulix" >"$results/demo-native-pacing.jsonl"
 
-# The demo that waits instead of spinning, and the one before it when
-# BENCH_BEFORE names it: CPU use over 625 frames (10 s) and pacing, in a
-# 640x480 window on Xvfb and without a display; a key to the end of the
-# process; full-screen start-up under a light window manager, as a desktop
-# user has it. Each is given its way to run headless.
+# This build, and the one before it when BENCH_BEFORE names it: CPU use and
+# wake-ups over 625 frames (10 s) and pacing, in a 640x480 window on Xvfb and
+# without a display, each with the bare sleeper right after it; a key to the
+# end of the process; full-screen start-up under a light window manager, as
+# a desktop user has it. Each is given its way to run headless.
 measure_running() {
     local tag=$1 demo=$2 headless=$3 i
     ONDULIX_WINDOWED=1 "${probe[@]}" --frames 625 -- "$demo" >"$results/run-$tag-window.jsonl"
+    "${sleeper[@]}" >"$results/sleeper-$tag-window.jsonl"
     env $headless "${probe[@]}" --frames 625 -- "$demo" >"$results/run-$tag-headless.jsonl"
+    "${sleeper[@]}" >"$results/sleeper-$tag-headless.jsonl"
     for i in $(seq "$startups"); do
         ONDULIX_WINDOWED=1 ONDULIX_FLIP_LOG=flips.log "$native_dir/bench/key_exit_probe" \
             --frames 30 -- "$demo" >>"$results/key-$tag.jsonl"
@@ -168,8 +179,7 @@ measure_under_wm() {
 }
 measure_running after "$native_dir/ondulix" ONDULIX_BACKEND=headless
 if [[ -n "${BENCH_BEFORE:-}" ]]; then
-    # That build has no headless back end: SDL's dummy driver was its way.
-    measure_running before "$BENCH_BEFORE" SDL_VIDEODRIVER=dummy
+    measure_running before "$BENCH_BEFORE" "${BENCH_BEFORE_HEADLESS:-ONDULIX_BACKEND=headless}"
 fi
 openbox --sm-disable >/dev/null 2>&1 &
 E2E_PIDS+=($!)
@@ -202,11 +212,14 @@ for _ in $(seq "$startups"); do
     "${wine_probe[@]}" --frames 1 -- wine "$mingw_dir/bench/ondulix_flip_probe.exe" \
         >>"$results/demo-wine-startup.jsonl"
 done
-# Over the same 600 frames (9.6 s): the CPU time of the .exe and, apart, of
-# wineserver, which every message call and wait of the .exe goes through.
+# Over the same 600 frames (9.6 s): the CPU time and wake-ups of the .exe
+# and, apart, of wineserver, which every message call and wait of the .exe
+# goes through; then the bare sleeper, as a Windows program under Wine.
 server=$(wineserver_pid)
+wine_sleeper=(wine "$mingw_dir/bench/ondulix_sleeper.exe")
 "${wine_probe[@]}" --server "$server" --frames 600 \
     -- wine "$mingw_dir/bench/ondulix_flip_probe.exe" >"$results/demo-wine-pacing.jsonl"
+"${wine_sleeper[@]}" | tr -d '\r' >"$results/sleeper-wine-after.jsonl"
 # From a key to the end of the .exe, and all of it for the build before.
 measure_wine_key() {
     local tag=$1 exe=$2 i
@@ -219,6 +232,7 @@ measure_wine_key after "$mingw_dir/bench/ondulix_flip_probe.exe"
 if [[ -n "${BENCH_BEFORE_WINDOWS:-}" ]]; then
     "${wine_probe[@]}" --server "$server" --frames 600 -- wine "$BENCH_BEFORE_WINDOWS" \
         >"$results/demo-wine-before-pacing.jsonl"
+    "${wine_sleeper[@]}" | tr -d '\r' >"$results/sleeper-wine-before.jsonl"
     measure_wine_key before "$BENCH_BEFORE_WINDOWS"
 fi
 

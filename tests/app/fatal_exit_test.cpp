@@ -61,6 +61,9 @@ TEST_P(FatalExitPath, GivesTheDisplayBackThenShowsTheTextThenExitsWithOne) {
     const ExitCase c = GetParam();
     const ChildOutcome outcome = testsupport::RunInChild([&] {
         testsupport::ReportAtExit(&*report);
+        // Another part of the program's timer period, which WinMain never
+        // asked for: not FatalExit's to give back.
+        timeBeginPeriod(1);
         if (c.display == Display::Partial)
             portable::FailNextDirectDrawCall(portable::DirectDrawCall::CreateSurface,
                                              DDERR_OUTOFMEMORY, 1);
@@ -76,6 +79,7 @@ TEST_P(FatalExitPath, GivesTheDisplayBackThenShowsTheTextThenExitsWithOne) {
     EXPECT_EQ(report->liveObjects, 0u);
     EXPECT_TRUE(report->displayGlobalsNull);
     EXPECT_FALSE(report->screenHeld);
+    EXPECT_EQ(report->timerPeriods, 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, FatalExitPath, ::testing::ValuesIn(kExitCases),

@@ -1,10 +1,11 @@
 // The frame loop's pacing, on a clock the test drives: each frame starts
 // 16 milliseconds after the last at the earliest, a slow frame is followed
 // at once by the next, and the wait comes out right where the millisecond
-// count wraps.
+// count wraps. And on the real clock, the loop sleeps about once a frame.
 #include "platform/portable/winmm/winmm_clock.h"
 #include "tests/support/demo_child.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/thread_sleeps.h"
 
 #include <gtest/gtest.h>
 
@@ -220,6 +221,37 @@ TEST_F(FramePacing, AFrameThatStraddlesTheWrapDoesNotWaitForTheClockToComeRound)
     // Pacing is as usual from the next frame.
     ExpectWaitEndsAtTheFirstReadingPastSixteen(frames[3], 4);
     ExpectWaitEndsAtTheFirstReadingPastSixteen(frames[4], 5);
+}
+
+// Between its flips the loop sleeps until its frame is over, or until a
+// message comes: once a frame, where polling the clock sleeps once a
+// millisecond (about 460 times in 30 frames) and a loop that spins 15-17
+// times in 30 frames, as measured here. Counted, not timed.
+TEST(FrameLoop, OnTheRealClockSleepsAboutOnceAFrame) {
+    struct Sleeps {
+        long atFlip10 = -1, atFlip40 = -1;
+    };
+    testsupport::ScratchDir dir;
+    dir.CopyEarth();
+    SharedBlock<Sleeps> sleeps;
+    SharedBlock<DemoReport> report;
+    DemoRun run;
+    run.directory = dir.path();
+    Sleeps *seen = &*sleeps;
+    run.onFlip = [seen](int flip, const portable::ScreenFrame &) {
+        if (flip == 10)
+            seen->atFlip10 = testsupport::ThreadSleeps();
+        if (flip == 40) {
+            seen->atFlip40 = testsupport::ThreadSleeps();
+            PostQuitMessage(0);
+        }
+    };
+    const ChildOutcome outcome = testsupport::RunDemoInChild(run, &*report);
+    ASSERT_TRUE(outcome.finished && outcome.exited) << outcome;
+    ASSERT_GE(sleeps->atFlip10, 0) << "no /proc/thread-self/status";
+    const long perThirtyFrames = sleeps->atFlip40 - sleeps->atFlip10;
+    EXPECT_GE(perThirtyFrames, 24) << "the loop spins between frames";
+    EXPECT_LE(perThirtyFrames, 60) << "the loop wakes many times a frame";
 }
 
 } // namespace

@@ -115,6 +115,9 @@ TEST_P(DemoEnding, EndsAfterTheFrameItArrivedInWithExitCodeOneAndNoMessage) {
     ASSERT_TRUE(report->exit.taken);
     EXPECT_EQ(report->exit.liveObjects, 0u);
     EXPECT_TRUE(report->exit.displayGlobalsNull);
+    // The 1 ms timer period, asked for while it ran, given back on the way out.
+    EXPECT_EQ(report->timerPeriodsAtFlip, 1u);
+    EXPECT_EQ(report->exit.timerPeriods, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, DemoEnding, ::testing::ValuesIn(kEndingCases),
@@ -178,6 +181,8 @@ TEST_F(DemoStart, AClassThatCannotBeRegisteredEndsItWithZeroBeforeAnyWindow) {
     EXPECT_EQ(watch->messages, 0);
     EXPECT_FALSE(report->displayTaken);
     EXPECT_EQ(report->flips, 0);
+    ASSERT_TRUE(report->exit.taken);
+    EXPECT_EQ(report->exit.timerPeriods, 0u);
 }
 
 enum class Obstacle { Fault, DisplayHeldElsewhere, NoWindowClass };
@@ -252,6 +257,7 @@ TEST_P(DemoWithoutDisplay, SaysTheScreenCannotBeInitialisedAndExitsWithOne) {
     EXPECT_STREQ(report->exit.msgBuf, kInitFailedSjis);
     EXPECT_EQ(report->exit.liveObjects, c.objectsLeft);
     EXPECT_TRUE(report->exit.displayGlobalsNull);
+    EXPECT_EQ(report->exit.timerPeriods, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(SetupFailures, DemoWithoutDisplay, ::testing::ValuesIn(kSetupFailureCases),

@@ -2,7 +2,9 @@
 # The native demo on a real X server (Xvfb), windowed at 640x480 so that a
 # screenshot of its window is 1:1 with the frames it draws.
 # Usage: native_demo_test.sh CASE ONDULIX FRAME_RENDERER ASSETS X_CLOSE REFERENCES
-#   CASE: frames-then-key | close-button | alt-f4 | missing-picture
+#   CASE: frames-then-key | close-button | alt-f4 | missing-picture |
+#         missing-picture-sigterm (the "Message" box up, the demo gets SIGTERM:
+#         it ends as if OK were pressed, and takes its box with it)
 set -euo pipefail
 case_name=$1 ondulix=$2 renderer=$3 assets=$4 x_close=$5 references=$6
 source "$(dirname "$0")/lib.sh"
@@ -16,7 +18,7 @@ unset ONDULIX_BACKEND
 export SDL_RENDER_DRIVER=software
 run_dir="$E2E_TMP/run"
 mkdir -p "$run_dir"
-[[ "$case_name" == missing-picture ]] || cp "$assets/earth.bmp" "$run_dir/"
+[[ "$case_name" == missing-picture* ]] || cp "$assets/earth.bmp" "$run_dir/"
 
 started=$(now_ms)
 start_demo "$run_dir" "$ondulix"
@@ -48,6 +50,14 @@ missing-picture)
     kill -0 "$demo" 2>/dev/null || fail "the demo ended before the box was dismissed"
     send_keys "$box" Return
     expect_ends_with_1 "$demo" "$window" 15 5
+    ;;
+missing-picture-sigterm)
+    window=$(wait_for_window Ondulix)
+    box=$(wait_for_window Message)
+    kill -TERM "$demo"
+    expect_ends_with_1 "$demo" "$window" 15 5
+    wait_window_gone "$box" 5
+    echo "the box went with it"
     ;;
 *)
     fail "unknown case $case_name"

@@ -165,7 +165,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
             std::printf("palette_window: first frame shown\n");
             std::fflush(stdout);
         }
-        do {
+        for (;;) {
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
                 if (GetMessageA(&msg, nullptr, 0, 0) == 0) {
                     if (g_hPicture != nullptr)
@@ -175,6 +175,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
-        } while (timeGetTime() - frameStart < kFrameMilliseconds);
+            const DWORD elapsed = timeGetTime() - frameStart;
+            if (elapsed >= kFrameMilliseconds)
+                break;
+            MsgWaitForMultipleObjectsEx(0, nullptr, kFrameMilliseconds - elapsed, QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE);
+        }
     }
 }

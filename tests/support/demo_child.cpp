@@ -1,6 +1,7 @@
 #include "tests/support/demo_child.h"
 
 #include "app/app.h"
+#include "platform/portable/winmm/winmm_clock.h"
 #include "tests/support/headless_screen.h"
 
 #include <unistd.h>
@@ -29,6 +30,7 @@ ChildOutcome RunDemoInChild(const DemoRun &run, DemoReport *report) {
             };
             screen->onFlip = [&run, report](const portable::ScreenFrame &frame) {
                 report->flips = screen->flips;
+                report->timerPeriodsAtFlip = portable::TimerPeriodsAsked();
                 if (run.onFlip)
                     run.onFlip(screen->flips, frame);
                 if (screen->flips == run.frameLimit)

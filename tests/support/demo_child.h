@@ -19,6 +19,7 @@ struct DemoReport {
     int modeWidth = 0, modeHeight = 0;
     int flips = 0; // frames shown by a flip
     int flipsWhenGivenBack = -1;
+    unsigned timerPeriodsAtFlip = 0; // timeBeginPeriod requests in force at the last flip
 };
 
 struct DemoRun {

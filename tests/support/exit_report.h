@@ -14,6 +14,7 @@ struct ExitReport {
     size_t liveObjects = 0; // DirectDraw objects still alive
     bool displayGlobalsNull = false;
     bool screenHeld = false;           // the display still taken
+    unsigned timerPeriods = 0;         // timeBeginPeriod requests not given back
     PALETTEENTRY palEntries[256] = {}; // g_PalEntries
     char msgBuf[256] = {};             // g_MsgBuf
 };

@@ -119,6 +119,12 @@ typedef IUnknown *LPUNKNOWN;
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 
+// Results of the waits, and the timeout that never runs out.
+#define WAIT_OBJECT_0 ((DWORD)0x00000000)
+#define WAIT_TIMEOUT ((DWORD)0x00000102)
+#define WAIT_FAILED ((DWORD)0xFFFFFFFF)
+#define INFINITE 0xFFFFFFFF
+
 #define LOWORD(l) ((WORD)(((DWORD)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD)(l)) >> 16) & 0xffff))
 #define MAKELONG(a, b) ((LONG)(((WORD)(a)) | ((DWORD)((WORD)(b))) << 16))

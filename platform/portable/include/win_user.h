@@ -108,6 +108,26 @@ typedef struct tagCREATESTRUCTA {
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 
+// What a message wait watches the queue for (QS_), and how (MWMO_).
+#define QS_KEY 0x0001
+#define QS_MOUSEMOVE 0x0002
+#define QS_MOUSEBUTTON 0x0004
+#define QS_POSTMESSAGE 0x0008
+#define QS_TIMER 0x0010
+#define QS_PAINT 0x0020
+#define QS_SENDMESSAGE 0x0040
+#define QS_HOTKEY 0x0080
+#define QS_ALLPOSTMESSAGE 0x0100
+#define QS_RAWINPUT 0x0400
+#define QS_TOUCH 0x0800
+#define QS_POINTER 0x1000
+#define QS_MOUSE (QS_MOUSEMOVE | QS_MOUSEBUTTON)
+#define QS_INPUT (QS_MOUSE | QS_KEY | QS_RAWINPUT | QS_TOUCH | QS_POINTER)
+#define QS_ALLINPUT (QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY | QS_SENDMESSAGE)
+#define MWMO_WAITALL 0x0001
+#define MWMO_ALERTABLE 0x0002
+#define MWMO_INPUTAVAILABLE 0x0004
+
 // Message boxes.
 #define MB_OK 0x00000000
 #define IDOK 1
@@ -190,6 +210,16 @@ void WINAPI PostQuitMessage(int nExitCode);
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
                          UINT wRemoveMsg);
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
+// Waits until the queue has input of a kind in dwWakeMask or dwMilliseconds
+// have passed (INFINITE: never). The portable platform has no kernel
+// objects, so nCount must be 0 (else WAIT_FAILED); input ends the wait with
+// WAIT_OBJECT_0 + nCount, the time with WAIT_TIMEOUT. Without
+// MWMO_INPUTAVAILABLE only input that came since the queue was last looked
+// at (PeekMessageA, GetMessageA) counts.
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE *pHandles, BOOL fWaitAll,
+                                       DWORD dwMilliseconds, DWORD dwWakeMask);
+DWORD WINAPI MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE *pHandles, DWORD dwMilliseconds,
+                                         DWORD dwWakeMask, DWORD dwFlags);
 BOOL WINAPI TranslateMessage(const MSG *lpMsg);
 LRESULT WINAPI DispatchMessageA(const MSG *lpMsg);
 HCURSOR WINAPI SetCursor(HCURSOR hCursor);

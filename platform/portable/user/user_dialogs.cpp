@@ -1,4 +1,5 @@
 // The cursor and message boxes.
+#include "platform/portable/user/user_close_signals.h"
 #include "platform/portable/user/user_codepage.h"
 #include "platform/portable/user/user_internal.h"
 #include "platform/portable/windowing/windowing.h"
@@ -45,7 +46,13 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     // Narrow text is in the ANSI code page, 932, as the program wrote it.
     const std::string text = portable::AnsiToUtf8(lpText != nullptr ? lpText : "");
     const std::string caption = portable::AnsiToUtf8(lpCaption != nullptr ? lpCaption : "Error");
-    if (!portable::Windowing().ShowMessageBox(hWnd, caption.c_str(), text.c_str())) {
+    // A close signal, before the box or while it is up, dismisses it as OK
+    // would; the signal then closes the program's windows.
+    portable::BeginModalBox();
+    const bool shown = !portable::CloseSignalPending() &&
+                       portable::Windowing().ShowMessageBox(hWnd, caption.c_str(), text.c_str());
+    portable::EndModalBox();
+    if (!shown && !portable::CloseSignalPending()) {
         // No display to show it on: the same words where a person will see
         // them.
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

@@ -1,5 +1,5 @@
 // The thread's message queue: posted messages, then input, then WM_QUIT,
-// then WM_PAINT, in the order Windows hands them out.
+// then WM_PAINT, in the order Windows hands them out; and the waits for it.
 #include "platform/portable/user/user_close_signals.h"
 #include "platform/portable/user/user_input.h"
 #include "platform/portable/user/user_internal.h"
@@ -43,6 +43,16 @@ bool Matches(const MSG &msg, HWND hwnd, UINT min, UINT max) {
     return msg.message >= min && msg.message <= max;
 }
 
+// The first visible window that needs painting and passes the filter.
+HWND WindowToPaint(HWND hwnd, UINT min, UINT max) {
+    for (HWND window : AllWindows()) {
+        WindowRecord *w = FindWindowRecord(window);
+        if (w->visible && w->needsPaint && Matches(MakeMsg(window, WM_PAINT, 0, 0), hwnd, min, max))
+            return window;
+    }
+    return nullptr;
+}
+
 // Finds the next message for the filter, removing it when asked.
 bool NextMessage(MSG *out, HWND hwnd, UINT min, UINT max, bool remove) {
     MessageQueue &q = Queue();
@@ -63,15 +73,33 @@ bool NextMessage(MSG *out, HWND hwnd, UINT min, UINT max, bool remove) {
             q.quit = false;
         return true;
     }
-    for (HWND window : AllWindows()) {
-        WindowRecord *w = FindWindowRecord(window);
-        if (w->visible && w->needsPaint &&
-            Matches(MakeMsg(window, WM_PAINT, 0, 0), hwnd, min, max)) {
-            *out = MakeMsg(window, WM_PAINT, 0, 0); // stays until painted
-            return true;
-        }
+    if (HWND window = WindowToPaint(hwnd, min, max)) {
+        *out = MakeMsg(window, WM_PAINT, 0, 0); // stays until painted
+        return true;
     }
     return false;
+}
+
+// The kind of input a message is, as the QS_ bits of a wait's mask name it.
+DWORD InputKind(UINT message) {
+    if (message >= WM_KEYDOWN && message <= WM_SYSCHAR)
+        return QS_KEY;
+    if (message == WM_MOUSEMOVE)
+        return QS_MOUSEMOVE;
+    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP)
+        return QS_MOUSEBUTTON;
+    return QS_POSTMESSAGE; // a close request from outside, which the system posts
+}
+
+// What the queue holds, as QS_ bits.
+DWORD QueuedKinds() {
+    const MessageQueue &q = Queue();
+    DWORD kinds = !q.posted.empty() || q.quit ? QS_POSTMESSAGE | QS_ALLPOSTMESSAGE : 0;
+    for (const MSG &msg : q.input)
+        kinds |= InputKind(msg.message);
+    if (WindowToPaint(nullptr, 0, 0) != nullptr)
+        kinds |= QS_PAINT;
+    return kinds;
 }
 
 // A signal is a close request to every window; one that comes before any
@@ -91,27 +119,17 @@ void TakeInput() {
     Windowing().PumpEvents();
 }
 
-// A frame loop polls PeekMessageA until its time is up. Instead of spinning,
-// the second empty peek within one millisecond of the clock waits in the
-// windowing system for the next millisecond or the next event, whichever
-// comes first: the loop still sees every tick of timeGetTime and every key
-// at once, and a program that peeks once between long computations never
-// waits. A clock driven by a test does not move by waiting, so then nothing
-// waits.
-uint64_t g_lastEmptyPeekMs = ~uint64_t{0};
-
-// True when the wait may have brought something for the queue.
-bool WaitAfterEmptyPeek() {
-    if (!ClockIsReal())
-        return false;
-    const uint64_t ms = MonotonicNanoseconds() / 1000000u;
-    if (ms != g_lastEmptyPeekMs) {
-        g_lastEmptyPeekMs = ms;
-        return false;
-    }
-    const bool news = Windowing().WaitEvents((ms + 1) * 1000000u);
-    g_lastEmptyPeekMs = MonotonicNanoseconds() / 1000000u;
-    return news;
+// When a wait of `ms` milliseconds ends, on the monotonic clock. Counted
+// from the start of the clock's present millisecond, as Windows counts a
+// timeout in the ticks that timeGetTime moves by: the wait ends as
+// timeGetTime moves on by `ms`, not up to a millisecond later. A clock
+// driven by a test does not move by waiting, so a wait for time ends at once.
+uint64_t WaitDeadline(DWORD ms) {
+    if (ms == INFINITE)
+        return kNoDeadline;
+    if (ms == 0 || !ClockIsReal())
+        return 0;
+    return (MonotonicNanoseconds() / 1000000u + ms) * 1000000u;
 }
 
 } // namespace
@@ -140,11 +158,6 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
         return FALSE;
     const bool remove = (wRemoveMsg & PM_REMOVE) != 0;
     portable::TakeInput();
-    if (portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove))
-        return TRUE;
-    if (!portable::WaitAfterEmptyPeek())
-        return FALSE;
-    portable::TakeInput();
     return portable::NextMessage(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, remove) ? TRUE : FALSE;
 }
 
@@ -157,8 +170,33 @@ BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFil
             return lpMsg->message == WM_QUIT ? FALSE : TRUE;
         // Posted messages come only from this thread; the wait is for input
         // and signals.
-        portable::Windowing().WaitEvents(portable::MonotonicNanoseconds() + 10000000u);
+        portable::Windowing().WaitEvents(portable::kNoDeadline);
     }
+}
+
+DWORD WINAPI MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE *pHandles, DWORD dwMilliseconds,
+                                         DWORD dwWakeMask, DWORD dwFlags) {
+    (void)pHandles;
+    // The queue does not remember what a look at it saw: input already
+    // queued ends every wait, as MWMO_INPUTAVAILABLE asks.
+    (void)dwFlags;
+    if (nCount != 0)
+        return WAIT_FAILED; // there are no kernel objects to wait for
+    const uint64_t deadline = portable::WaitDeadline(dwMilliseconds);
+    for (;;) {
+        portable::TakeInput();
+        if ((portable::QueuedKinds() & dwWakeMask) != 0)
+            return WAIT_OBJECT_0 + nCount;
+        if (portable::MonotonicNanoseconds() >= deadline)
+            return WAIT_TIMEOUT;
+        portable::Windowing().WaitEvents(deadline);
+    }
+}
+
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE *pHandles, BOOL fWaitAll,
+                                       DWORD dwMilliseconds, DWORD dwWakeMask) {
+    return MsgWaitForMultipleObjectsEx(nCount, pHandles, dwMilliseconds, dwWakeMask,
+                                       fWaitAll ? MWMO_WAITALL : 0);
 }
 
 BOOL WINAPI TranslateMessage(const MSG *lpMsg) {

@@ -12,6 +12,9 @@
 
 namespace portable {
 
+// A wait's deadline that never comes.
+constexpr uint64_t kNoDeadline = UINT64_MAX;
+
 // One shown frame: 8-bit palette indices and the palette they index.
 struct ScreenFrame {
     const BYTE *pixels;
@@ -52,10 +55,11 @@ class WindowingSystem {
     virtual void Repaint(HWND hwnd) = 0;
     // Moves what the windowing system has for us into USER's queue; never blocks.
     virtual void PumpEvents() = 0;
-    // Waits until the windowing system has something for us or
-    // MonotonicNanoseconds() (winmm_clock.h) reaches `deadlineNs`, whichever
-    // comes first; a signal may end it early. False when it ended with
-    // nothing new for PumpEvents to take.
+    // Waits until the windowing system has something for us, a close signal
+    // comes (user_close_signals.h) or MonotonicNanoseconds() (winmm_clock.h)
+    // reaches `deadlineNs` (kNoDeadline: never), whichever comes first;
+    // called right after PumpEvents. False when it ended with nothing new
+    // for PumpEvents to take.
     virtual bool WaitEvents(uint64_t deadlineNs) = 0;
     // A modal box with an OK button, owned by `owner`, in UTF-8; returns when
     // it is dismissed, false at once when it cannot be shown.

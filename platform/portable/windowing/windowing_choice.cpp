@@ -3,6 +3,8 @@
 // window.
 #include "platform/portable/windowing/windowing_backends.h"
 
+#include "platform/portable/user/user_close_signals.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,7 +38,9 @@ class NoWindowing final : public WindowingSystem {
     void ToggleFullscreen(HWND) override {}
     void Repaint(HWND) override {}
     void PumpEvents() override {}
-    bool WaitEvents(uint64_t) override { return false; }
+    bool WaitEvents(uint64_t deadlineNs) override {
+        return WaitForInputOrCloseSignal(-1, deadlineNs); // nothing comes but signals
+    }
     bool ShowMessageBox(HWND, const char *, const char *) override { return false; }
 };
 

@@ -1,5 +1,5 @@
-// The millisecond clock behind timeGetTime, and the hook that lets tests and
-// the frame renderer drive it.
+// The millisecond clock behind timeGetTime, the hook that lets tests and the
+// frame renderer drive it, and the timer periods asked for.
 #pragma once
 
 #include "platform/portable/include/win_types.h"
@@ -18,6 +18,10 @@ typedef DWORD (*ClockSource)(void *context);
 void SetClockSource(ClockSource source, void *context);
 // True while timeGetTime reads the real clock (no replacement installed).
 bool ClockIsReal();
+
+// How many timeBeginPeriod requests have not been given back by
+// timeEndPeriod.
+unsigned TimerPeriodsAsked();
 
 // The monotonic clock in milliseconds, shifted by the offset (default 0),
 // reduced to 32 bits.

@@ -1,11 +1,15 @@
 // MessageBoxA without a display: the caption and the text, converted from
 // code page 932, go to stderr; while the box is up the thread's messages
-// still reach their windows, and a WM_QUIT is left for the caller.
+// still reach their windows, and a WM_QUIT is left for the caller. A close
+// signal dismisses the box as OK would, and is left for the windows.
+#include "platform/portable/user/user_close_signals.h"
 #include "platform/portable/windowing/windowing.h"
+#include "tests/support/child_process.h"
 #include "tests/support/logging_window.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 
 namespace {
@@ -83,6 +87,28 @@ TEST_F(MessageBoxWithoutDisplay, AQuitWhileTheBoxIsUpIsLeftForTheCaller) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, UINT{WM_QUIT});
     EXPECT_EQ(msg.wParam, 4u);
+}
+
+TEST_F(MessageBoxWithoutDisplay, AClosingSignalDismissesItUnshownAndClosesTheWindowsAfter) {
+    struct Seen {
+        int result = 0;
+        bool closeQueued = false;
+    };
+    testsupport::SharedBlock<Seen> seen;
+    Seen *s = &*seen;
+    const testsupport::ChildOutcome outcome = testsupport::RunInChild([s] {
+        portable::InstallCloseSignals();
+        std::raise(SIGTERM); // before any window: it waits for one
+        s->result = MessageBoxA(nullptr, "text", "Message", MB_OK);
+        LoggingWindow window;
+        MSG msg;
+        s->closeQueued = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) &&
+                         msg.message == WM_SYSCOMMAND && msg.wParam == SC_CLOSE;
+    });
+    ASSERT_TRUE(outcome.finished) << outcome;
+    EXPECT_EQ(seen->result, IDOK);
+    EXPECT_EQ(outcome.err, "") << "the box's words were written out";
+    EXPECT_TRUE(seen->closeQueued) << "the signal was lost";
 }
 
 } // namespace

@@ -34,8 +34,9 @@ void canvas_cursor(int show);
 // Toggles the page's full screen (1), or leaves it (0). A browser grants
 // full screen only inside the event of a key or a click.
 void canvas_fullscreen(int toggle);
-// Gives the browser its turn for `milliseconds` at most, or until input
-// arrives; 1 when it did. The program is suspended meanwhile (Asyncify).
+// Gives the browser its turn for `milliseconds` at most (a negative number:
+// for as long as it takes), or until input arrives; 1 when it did. The
+// program is suspended meanwhile (Asyncify).
 int canvas_wait(double milliseconds);
 // The page's modal box with an OK button; returns when it is dismissed, 1,
 // or at once, 0, when the page has none. Suspends like canvas_wait.

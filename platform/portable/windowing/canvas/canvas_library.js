@@ -287,10 +287,11 @@ mergeInto(LibraryManager.library, {
         done(news);
       };
       CanvasPage.resume = resume;
+      if (milliseconds < 0) return; // no time limit: only input ends it
       // A timer counts whole milliseconds and would cut 0.6 to 0: the
-      // program would then peek and wait again, hundreds of times a frame,
-      // keeping a core busy. Rounded up, it sleeps; it wakes at most a
-      // millisecond late, which the frame loop's own clock absorbs.
+      // program would then find its time not yet up and wait again, over
+      // and over. Rounded up, it sleeps; it wakes at most a millisecond
+      // late.
       // A scheduled task is one step, and no timer, so it is not held to
       // 4 ms however deep; it is not cancelled when input comes first (it
       // then finds the wait over).

@@ -103,9 +103,11 @@ class CanvasBackEnd final : public WindowingSystem {
     void Repaint(HWND) override { Redraw(); }
     void PumpEvents() override {} // input is already in USER's queue (above)
     bool WaitEvents(uint64_t deadlineNs) override {
+        if (deadlineNs == kNoDeadline)
+            return canvas_wait(-1) != 0;
         const uint64_t now = MonotonicNanoseconds();
         if (deadlineNs <= now)
-            return true;
+            return false;
         return canvas_wait(static_cast<double>(deadlineNs - now) / 1e6) != 0;
     }
     bool ShowMessageBox(HWND, const char *caption, const char *text) override {

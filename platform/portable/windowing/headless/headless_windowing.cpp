@@ -3,12 +3,11 @@
 #include "platform/portable/windowing/headless/headless.h"
 
 #include "platform/portable/windowing/headless/headless_png.h"
+#include "platform/portable/user/user_close_signals.h"
 #include "platform/portable/user/user_input.h"
 #include "platform/portable/windowing/windowing_backends.h"
-#include "platform/portable/winmm/winmm_clock.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -202,15 +201,8 @@ void Headless::PumpEvents() {
 }
 
 bool Headless::WaitEvents(uint64_t deadlineNs) {
-    const uint64_t now = MonotonicNanoseconds();
-    if (deadlineNs <= now)
-        return true;
-    const uint64_t wait = deadlineNs - now;
-    const struct timespec timeout = {static_cast<time_t>(wait / 1000000000u),
-                                     static_cast<long>(wait % 1000000000u)};
-    struct pollfd wake = {WakeFd(), POLLIN, 0};
-    // Nothing but injected input can arrive; a signal ends the wait early.
-    return ppoll(&wake, wake.fd >= 0 ? 1 : 0, &timeout, nullptr) != 0;
+    // Nothing but injected input can arrive, and signals.
+    return WaitForInputOrCloseSignal(WakeFd(), deadlineNs);
 }
 
 Headless &TheHeadless() {

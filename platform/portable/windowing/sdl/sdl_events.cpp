@@ -1,24 +1,22 @@
 // What SDL tells us, as USER's input: keys with virtual-key codes, the
 // close button as a close request, the pointer, and windows to paint again.
 // And the wait for it: on the X server's connection itself, to the
-// nanosecond, where SDL's own wait counts whole milliseconds.
+// nanosecond and together with the close signals, where SDL's own wait
+// counts whole milliseconds and cannot be told about a signal.
 #include "platform/portable/windowing/sdl/sdl_keymap.h"
 #include "platform/portable/windowing/sdl/sdl_windowing.h"
+#include "platform/portable/user/user_close_signals.h"
 #include "platform/portable/user/user_input.h"
 #include "platform/portable/winmm/winmm_clock.h"
 
-#include <poll.h>
-#include <time.h>
+#include <algorithm>
 
 namespace portable {
 namespace {
 
-void SleepUntil(uint64_t deadlineNs) {
-    const struct timespec until = {static_cast<time_t>(deadlineNs / 1000000000u),
-                                   static_cast<long>(deadlineNs % 1000000000u)};
-    // A signal cuts the sleep short, as it should.
-    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
-}
+// The longest SDL's own wait is left alone: a signal that comes just before
+// it is seen this much later at most.
+const uint64_t kSdlWaitSliceMs = 10;
 
 } // namespace
 
@@ -109,35 +107,31 @@ void SdlBackEnd::PumpEvents() {
 }
 
 bool SdlBackEnd::WaitEvents(uint64_t deadlineNs) {
-    const uint64_t now = MonotonicNanoseconds();
-    if (deadlineNs <= now)
-        return true;
-    const uint64_t wait = deadlineNs - now;
     if (videoUp_ && SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
         return true; // something came in since the last pump
     const int fd = videoUp_ ? EventFd() : -1;
-    if (fd >= 0) {
+    if (fd >= 0 || !videoUp_) {
         // The pump that came before read everything the connection had, so
         // it turns readable exactly when the server sends something new.
-        const struct timespec timeout = {static_cast<time_t>(wait / 1000000000u),
-                                         static_cast<long>(wait % 1000000000u)};
-        struct pollfd x = {fd, POLLIN, 0};
-        const bool news = ppoll(&x, 1, &timeout, nullptr) != 0; // a signal, too
+        // Without a display nothing can arrive but signals.
+        const bool news = WaitForInputOrCloseSignal(fd, deadlineNs);
         quietSinceWait_ = !news;
         return news;
     }
-    if (videoUp_ && wait >= 2000000u) {
-        // Other drivers: SDL's own wait, in whole milliseconds, short of the
-        // deadline; the rest is slept below.
-        SDL_WaitEventTimeout(nullptr, static_cast<int>(wait / 1000000u) - 1);
-        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+    // Other drivers (Wayland, and the dummy and offscreen ones of tests and
+    // benchmarks) give no connection to wait on: SDL's own wait, which a
+    // signal cuts short on Wayland, in slices, with a look for a signal that
+    // came before each.
+    for (;;) {
+        if (WaitForInputOrCloseSignal(-1, 0))
+            return true;
+        const uint64_t now = MonotonicNanoseconds();
+        if (now >= deadlineNs)
+            return false;
+        const uint64_t ms = std::min((deadlineNs - now + 999999u) / 1000000u, kSdlWaitSliceMs);
+        if (SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)) != 0)
             return true;
     }
-    // Without a display nothing can arrive but signals; where events can,
-    // the next pump is at most a millisecond away.
-    const uint64_t slice = MonotonicNanoseconds() + 1000000u;
-    SleepUntil(videoUp_ && slice < deadlineNs ? slice : deadlineNs);
-    return true; // not watched: the pump must look
 }
 
 } // namespace portable
