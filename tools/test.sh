@@ -7,6 +7,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/tools/deps.sh" test
 
+# Every file of the project under a licence (.reuse/dep5, LICENSES/).
+reuse lint -q || { reuse lint; exit 1; }
+
 # The Windows builds first: the end-to-end tests of the native build run the
 # x86_64 .exe under Wine. Its own tests run under Wine too; the i686 build
 # (where the 32-bit structure sizes are asserted) is built, not run.
