@@ -52,6 +52,8 @@ if cmake --list-presets | grep -Eq '^ *"web"( |$)'; then
         -o -name '*.bmp' -o -name '*.svg' \) -exec cp {} "$stage/" \;
     compgen -G "$stage/*.html" >/dev/null ||
         { echo "package.sh: the web build in $web has no .html page" >&2; exit 1; }
+    cp LICENSE "$stage/LICENSE.txt"
+    cp packaging/web/THIRD-PARTY-NOTICES.txt "$stage/"
     (cd "$root/build/web-package" && cmake -E tar cf "$out/ondulix-$version-web.zip" --format=zip \
         "ondulix-$version-web")
 else

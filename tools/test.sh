@@ -45,6 +45,7 @@ ctest --preset asan
 # end-to-end tests' prefix) and the amd64 .deb installed into a clean Debian
 # root, run there headless and purged.
 tools/package.sh
+/usr/bin/python3 tests/packages/licence_check.py build/packages .
 deb=$(echo build/packages/ondulix_*_amd64.deb)
 arm64_deb=$(echo build/packages/ondulix_*_arm64.deb)
 for package in "$deb" "$arm64_deb"; do

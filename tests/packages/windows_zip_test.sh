@@ -25,8 +25,9 @@ check_zip() {
     name=$(basename "$zip" .zip)
     [[ "$name" == ondulix-"$version"-windows-"$arch" ]] ||
         fail "$zip is not named for $version, $arch"
-    listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
-    [[ "$listing" == "$name/README.txt $name/earth.bmp $name/ondulix.exe " ]] ||
+    listing=$(cmake -E tar tf "$zip" | LC_ALL=C sort | tr '\n' ' ')
+    want="$name/LICENSE.txt $name/README.txt $name/THIRD-PARTY-NOTICES.txt $name/earth.bmp"
+    [[ "$listing" == "$want $name/ondulix.exe " ]] ||
         fail "$zip holds: $listing"
     dir="$E2E_TMP/$arch"
     mkdir "$dir"
