@@ -51,6 +51,7 @@ arm64_deb=$(echo build/packages/ondulix_*_arm64.deb)
 for package in "$deb" "$arm64_deb"; do
     tests/packages/deb_contents_test.sh "$package" assets
     tests/packages/lintian_test.sh "$package"
+    tests/packages/deb_hardening_test.sh "$package"
 done
 tests/packages/deb_frames_test.sh "$arm64_deb" build/native/tools/frame_renderer qemu-aarch64
 tests/packages/windows_zip_test.sh build/packages/ondulix-*-windows-x86_64.zip \
