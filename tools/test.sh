@@ -9,6 +9,9 @@ cd "$root"
 
 # Every file of the project under a licence (.reuse/dep5, LICENSES/).
 reuse lint -q || { reuse lint; exit 1; }
+# No package archive named in the project: the mirror is the machine's.
+tests/packages/no_archive_host_test.sh
+tests/packages/debian_mirror_test.sh
 
 # The Windows builds first: the end-to-end tests of the native build run the
 # x86_64 .exe under Wine. Its own tests run under Wine too; the i686 build
