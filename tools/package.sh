@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Makes the packages a person downloads in build/packages/; each preset
-# makes one:
+# Makes the packages a person downloads in build/packages/, with their
+# SHA256SUMS beside them; each preset makes one:
 #   native      ondulix_VERSION_amd64.deb
 #   arm64       ondulix_VERSION_arm64.deb (cross-built)
 #   mingw-x64   ondulix-VERSION-windows-x86_64.zip
@@ -39,6 +39,7 @@ notes=$(sed -n "/^## Ondulix $version\$/,/^## /p" docs/releases.md)
 [[ -n "$notes" ]] || { echo "package.sh: docs/releases.md has no '## Ondulix $version'" >&2; exit 1; }
 head -1 packaging/changelog.in | grep -q "^ondulix ($version) " ||
     { echo "package.sh: packaging/changelog.in does not start with version $version" >&2; exit 1; }
+entry=$(sed -n '1,/^ -- /p' packaging/changelog.in)
 
 # pack PRESET TARGET...: builds the targets a package carries, lets CPack
 # pack them in the preset's build folder and copies what it made to $out.
@@ -88,5 +89,19 @@ for zip in "$out"/*.zip; do
     if [[ -e "$zip" ]]; then /usr/bin/python3 tools/reproducible_zip.py "$zip"; fi
 done
 
+# Every package is named in the release notes and in the Debian changelog's
+# entry of this version, so that neither falls behind what is made.
+packages=()
+while IFS= read -r package; do packages+=("$package"); done < <(cd "$out" && LC_ALL=C ls)
+for package in "${packages[@]}"; do
+    grep -qF "\`$package\`" <<<"$notes" ||
+        { echo "package.sh: docs/releases.md does not name $package under Ondulix $version" >&2
+          exit 1; }
+    grep -qF "$package" <<<"$entry" ||
+        { echo "package.sh: packaging/changelog.in does not name $package in $version" >&2
+          exit 1; }
+done
+(cd "$out" && sha256sum -- "${packages[@]}" >SHA256SUMS)
+
 echo "Packages of Ondulix $version in $out (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH):"
-ls -l "$out"
+(cd "$out" && ls -l && cat SHA256SUMS)

@@ -43,13 +43,14 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
-# The packages: made, checked for their licence and reproducibility,
+# The packages: made, checked for their licence, sums and reproducibility,
 # inspected, linted, the arm64 .deb's program run
 # headless under qemu-user, the Windows zip run under Wine (in the
 # end-to-end tests' prefix) and the amd64 .deb installed into a clean Debian
 # root, run there headless and purged.
 tools/package.sh
 /usr/bin/python3 tests/packages/licence_check.py build/packages .
+tests/packages/checksums_test.sh build/packages
 # The amd64 .deb made again from a copy of the project elsewhere: its build
 # id hashes the debug information, where any path of the build would show.
 tests/packages/reproducible_test.sh build/packages native
