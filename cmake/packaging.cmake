@@ -15,7 +15,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 # Only what packaging/ installs: component "ondulix" of this build.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ondulix;/")
 set(CPACK_STRIP_FILES ON)
-# Directories as Debian expects them whatever the umask of the build.
+# Directories as Debian expects them whatever the umask of the build. CPack
+# 3.25 does not apply this to the folders of its .deb's staging, so
+# tools/package.sh packs under umask 022 as well.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

@@ -27,8 +27,15 @@ arm64_pkgs=(crossbuild-essential-arm64 libsdl2-dev:arm64 libx11-dev:arm64 libpng
             libgtest-dev:arm64 qemu-user)
 # The packages' checks: a clean Debian root to install into, lintian, the
 # AppStream validator and an XPath reader for the metainfo, and a reader of
-# the .exe's resources (pefile, for Debian's own python3).
-package_test_pkgs=(debootstrap lintian appstream libxml2-utils python3-pefile)
+# the .exe's resources (pefile, for Debian's own python3); the licence checks
+# (reuse for the sources, python3-debian to parse the .deb's copyright file)
+# and hardening-check (devscripts).
+package_test_pkgs=(debootstrap lintian appstream libxml2-utils python3-pefile reuse python3-debian
+                   devscripts)
+# Installed without what they recommend: the tests want only hardening-check
+# of devscripts, whose recommended packages are some eighty more, and
+# reuse's add nothing to \`reuse lint\`.
+lean_pkgs=(devscripts reuse)
 # The benchmarks' extras: XTest to press a key, a light window manager.
 bench_pkgs=(libxtst-dev openbox python3)
 # The browser build (Emscripten's own libraries come built with it), the
@@ -97,8 +104,15 @@ done
 install=("${missing[@]}")
 [[ " ${missing[*]} " == *" qemu-user "* ]] && install+=(qemu-user-binfmt-)
 
+lean=() full=()
+for pkg in "${install[@]}"; do
+  if [[ " ${lean_pkgs[*]} " == *" $pkg "* ]]; then lean+=("$pkg"); else full+=("$pkg"); fi
+done
+
 apt=(apt-get -o DPkg::Lock::Timeout=900)
-line="${apt[*]} install -y ${install[*]}"
+line=""
+((${#full[@]} == 0)) || line="${apt[*]} install -y ${full[*]}"
+((${#lean[@]} == 0)) || line+="${line:+ && }${apt[*]} install -y --no-install-recommends ${lean[*]}"
 add_arch=""
 for arch in "${foreign[@]}"; do add_arch+="dpkg --add-architecture $arch && "; done
 if [[ $(id -u) -eq 0 ]]; then
@@ -114,5 +128,7 @@ echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
 for arch in "${foreign[@]}"; do "${sudo[@]}" dpkg --add-architecture "$arch"; done
 "${sudo[@]}" "${apt[@]}" update -qq
-"${sudo[@]}" "${apt[@]}" install -y -qq "${install[@]}" >/dev/null
+((${#full[@]} == 0)) || "${sudo[@]}" "${apt[@]}" install -y -qq "${full[@]}" >/dev/null
+((${#lean[@]} == 0)) ||
+  "${sudo[@]}" "${apt[@]}" install -y -qq --no-install-recommends "${lean[@]}" >/dev/null
 npm_packages

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fetches and unpacks Google Benchmark's source for the Windows cross-builds
-# (Debian ships it built for Linux only). Uses Debian's source archive through
-# apt-get with a private package list, so the system's apt configuration is
-# left alone. Idempotent: does nothing when the source is already unpacked.
+# (Debian ships it built for Linux only). Uses Debian's source archive, at the
+# mirror the machine's apt uses (tools/debian_mirror.sh), through apt-get with
+# a private package list, so the system's apt configuration is left alone.
+# Idempotent: does nothing when the source is already unpacked.
 # Usage: tools/fetch_benchmark_source.sh [DEST]   (default: build/third_party)
 # Prints the unpacked source folder.
 set -euo pipefail
@@ -18,7 +19,7 @@ fi
 
 apt_dir="$dest/apt"
 mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives"
-printf 'deb-src http://deb.debian.org/debian bookworm main\n' >"$apt_dir/src.list"
+printf 'deb-src %s bookworm main\n' "$("$root/tools/debian_mirror.sh" bookworm)" >"$apt_dir/src.list"
 apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/src.list" -o Dir::Etc::SourceParts=/dev/null
           -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::Archives=$apt_dir/archives"
           -o APT::Sandbox::User=root)

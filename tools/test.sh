@@ -7,6 +7,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/tools/deps.sh" test
 
+# Every file of the project under a licence (.reuse/dep5, LICENSES/).
+reuse lint -q || { reuse lint; exit 1; }
+# No package archive named in the project: the mirror is the machine's.
+tests/packages/no_archive_host_test.sh
+tests/packages/debian_mirror_test.sh
+
 # The Windows builds first: the end-to-end tests of the native build run the
 # x86_64 .exe under Wine. Its own tests run under Wine too; the i686 build
 # (where the 32-bit structure sizes are asserted) is built, not run.
@@ -37,16 +43,23 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
-# The packages: made, inspected, linted, the arm64 .deb's program run
+# The packages: made, checked for their licence, sums and reproducibility,
+# inspected, linted, the arm64 .deb's program run
 # headless under qemu-user, the Windows zip run under Wine (in the
 # end-to-end tests' prefix) and the amd64 .deb installed into a clean Debian
 # root, run there headless and purged.
 tools/package.sh
+/usr/bin/python3 tests/packages/licence_check.py build/packages .
+tests/packages/checksums_test.sh build/packages
+# The amd64 .deb made again from a copy of the project elsewhere: its build
+# id hashes the debug information, where any path of the build would show.
+tests/packages/reproducible_test.sh build/packages native
 deb=$(echo build/packages/ondulix_*_amd64.deb)
 arm64_deb=$(echo build/packages/ondulix_*_arm64.deb)
 for package in "$deb" "$arm64_deb"; do
     tests/packages/deb_contents_test.sh "$package" assets
     tests/packages/lintian_test.sh "$package"
+    tests/packages/deb_hardening_test.sh "$package"
 done
 tests/packages/deb_frames_test.sh "$arm64_deb" build/native/tools/frame_renderer qemu-aarch64
 tests/packages/windows_zip_test.sh build/packages/ondulix-*-windows-x86_64.zip \

@@ -47,16 +47,17 @@ done
 ((icons >= 1)) || fail "no icon"
 
 # The AppStream metainfo that software centres list the program by: valid,
-# named by its id, launching the packaged desktop entry, rated, and naming
-# this release with the changelog's date.
+# named by its id, launching the packaged desktop entry, rated, under the
+# MIT licence, and naming this release with the changelog's date.
 metainfos=("$tmp"/usr/share/metainfo/*.metainfo.xml)
 [[ ${#metainfos[@]} == 1 && -f "${metainfos[0]}" ]] || fail "not one file in /usr/share/metainfo"
 metainfo=${metainfos[0]}
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli finds fault with the metainfo"
-read -r id launchable rating version date < <(xmllint --xpath 'concat(/component/id, " ",
+read -r id launchable rating version date licence < <(xmllint --xpath 'concat(/component/id, " ",
     /component/launchable[@type="desktop-id"], " ", /component/content_rating/@type, " ",
-    /component/releases/release[1]/@version, " ", /component/releases/release[1]/@date)' \
-    "$metainfo")
+    /component/releases/release[1]/@version, " ", /component/releases/release[1]/@date, " ",
+    /component/project_license)' "$metainfo")
+[[ "$licence" == MIT ]] || fail "the metainfo's project_license is '$licence', not MIT"
 [[ "$(basename "$metainfo")" == "$id.metainfo.xml" ]] || fail "metainfo of id $id is $metainfo"
 [[ -f "$tmp/usr/share/applications/$launchable" ]] || fail "it launches $launchable: not packaged"
 [[ "$rating" == oars-* ]] || fail "no content rating"

@@ -4,14 +4,15 @@
 # empty folder until a close signal ends it with 1, a folder's own earth.bmp
 # preferred to the packaged one, then purged without leaving a file.
 # Usage: deb_install_test.sh ONDULIX.deb   (as root; needs debootstrap)
-# ONDULIX_DEBIAN_MIRROR names another mirror than deb.debian.org.
+# The root comes from the mirror this machine's apt uses
+# (tools/debian_mirror.sh), or from ONDULIX_DEBIAN_MIRROR when it is set.
 set -euo pipefail
 deb=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 [[ $(id -u) == 0 ]] || { echo "FAIL: $0 needs root (debootstrap, chroot, mount)" >&2; exit 1; }
 work=$(readlink -f "$here/../../build")/package-root
 root="$work/root"
-mirror=${ONDULIX_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+mirror=${ONDULIX_DEBIAN_MIRROR:-$("$here/../../tools/debian_mirror.sh" bookworm)}
 
 # How the demo runs without a screen, in this one place: no display to find,
 # and the program's headless windowing back end.

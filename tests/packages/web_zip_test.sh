@@ -13,8 +13,9 @@ trap 'rm -rf "$tmp"' EXIT
 
 name=$(basename "$zip" .zip)
 [[ "$name" == ondulix-*-web ]] || { echo "FAIL: $zip is not named ondulix-VERSION-web" >&2; exit 1; }
-listing=$(cmake -E tar tf "$zip" | grep -v '/$' | sort | tr '\n' ' ')
-want="$name/index.html $name/ondulix.js $name/page.js $name/stats.js "
+listing=$(cmake -E tar tf "$zip" | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')
+want="$name/LICENSE.txt $name/THIRD-PARTY-NOTICES.txt $name/index.html $name/ondulix.js $name/page.js"
+want+=" $name/stats.js "
 [[ "$listing" == "$want" ]] || { echo "FAIL: $zip holds: $listing" >&2; exit 1; }
 (cd "$tmp" && cmake -E tar xf "$zip")
 echo "$name: $listing"

@@ -80,9 +80,11 @@ def check_version(pe, version):
     for key, value in expected.items():
         if strings.get(key) != value:
             fail(f"{key} is {strings.get(key)!r}, expected {value!r}")
-    for key in ("FileDescription", "LegalCopyright"):
-        if not strings.get(key):
-            fail(f"no {key}")
+    if not strings.get("FileDescription"):
+        fail("no FileDescription")
+    legal = strings.get("LegalCopyright", "")
+    if "the Ondulix developers" not in legal or "MIT" not in legal:
+        fail(f"LegalCopyright {legal!r} does not name the Ondulix developers and the MIT licence")
     return strings
 
 

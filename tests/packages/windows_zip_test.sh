@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows zips: each holds one folder with the .exe (for its
 # architecture, needing only Windows' own DLLs, carrying its icon, version
-# and manifest), earth.bmp and a CRLF note. The x86_64 one, unpacked into an
-# empty folder, runs under Wine as the end-to-end test runs the build:
+# and manifest, hardened), earth.bmp, a CRLF note and the licence. The
+# x86_64 one, unpacked into an empty folder, runs under Wine as the
+# end-to-end test runs the build:
 # frames of the demo, then a key ends it with 1. (The i686 .exe is not run:
 # that needs Wine's 32-bit half, wine32 of dpkg's i386 architecture; see
 # docs/wine.md.)
@@ -25,8 +26,9 @@ check_zip() {
     name=$(basename "$zip" .zip)
     [[ "$name" == ondulix-"$version"-windows-"$arch" ]] ||
         fail "$zip is not named for $version, $arch"
-    listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
-    [[ "$listing" == "$name/README.txt $name/earth.bmp $name/ondulix.exe " ]] ||
+    listing=$(cmake -E tar tf "$zip" | LC_ALL=C sort | tr '\n' ' ')
+    want="$name/LICENSE.txt $name/README.txt $name/THIRD-PARTY-NOTICES.txt $name/earth.bmp"
+    [[ "$listing" == "$want $name/ondulix.exe " ]] ||
         fail "$zip holds: $listing"
     dir="$E2E_TMP/$arch"
     mkdir "$dir"
@@ -34,7 +36,7 @@ check_zip() {
     dir="$dir/$name"
     file -b "$dir/ondulix.exe" | grep -q "^$type" || fail "$arch: $(file -b "$dir/ondulix.exe")"
     if x86_64-w64-mingw32-objdump -p "$dir/ondulix.exe" | grep -i "DLL Name" |
-        grep -Eiv "(ddraw|gdi32|kernel32|msvcrt|user32|winmm)\.dll$"; then
+        grep -Eiv "(advapi32|ddraw|gdi32|kernel32|msvcrt|user32|winmm)\.dll$"; then
         fail "$arch: the .exe needs DLLs that Windows does not have"
     fi
     cmp -s "$dir/earth.bmp" "$assets/earth.bmp" || fail "$arch: earth.bmp is not assets/earth.bmp"
@@ -42,6 +44,7 @@ check_zip() {
         fail "$arch: README.txt does not explain the message"
     if grep -qv $'\r$' "$dir/README.txt"; then fail "$arch: README.txt has lines without CRLF"; fi
     /usr/bin/python3 "$here/windows_resources_check.py" "$zip" "$version" || fail "$arch: resources"
+    /usr/bin/python3 "$here/windows_pe_check.py" "$zip" || fail "$arch: hardening"
     echo "$name: ondulix.exe ($type), earth.bmp, README.txt"
 }
 check_zip "$zip32" i686 "PE32 executable (GUI) Intel 80386"
