@@ -409,6 +409,29 @@ async function run(browser, page, origin, webBuild) {
     await expectEnded(page);
     break;
   }
+  case 'first-paint': {
+    // On a slow network the page shows itself, its bar and its words,
+    // before the program has come: no script holds up its first paint.
+    await page.raw.emulateNetworkConditions({download: 150 * 1024, upload: 150 * 1024,
+                                             latency: 50});
+    await page.goto(index);
+    await page.waitFor(() => typeof createOndulix === 'function', 20000);
+    const [paint, scripts] = await page.evaluate(() => [
+      performance.getEntriesByName('first-contentful-paint')[0]?.startTime,
+      performance.getEntriesByType('resource').filter((r) => r.initiatorType === 'script')
+          .map((r) => ({name: r.name.split('/').pop(), end: r.responseEnd,
+                        blocking: r.renderBlockingStatus})),
+    ]);
+    console.log(`first paint at ${paint} ms; ${JSON.stringify(scripts)}`);
+    const program = scripts.find((r) => r.name === 'ondulix.js');
+    if (!program) fail('the page did not load ondulix.js');
+    if (!(paint < program.end)) fail(`the first paint (${paint} ms) waited for the program`);
+    for (const r of scripts) if (r.blocking !== 'non-blocking') fail(`${r.name} blocks rendering`);
+    await expectFrames(page, assets, 1);
+    await page.press('Space');
+    await expectEnded(page);
+    break;
+  }
   case 'phone-upright':
     await phoneUpright(browser, index);
     return false; // its pages are closed
