@@ -7,6 +7,9 @@ import {tmpdir} from 'node:os';
 import {extname, join, normalize, sep} from 'node:path';
 import puppeteer from 'puppeteer-core';
 
+// Chromium's phones, for the scripts outside this folder too.
+export {KnownDevices} from 'puppeteer-core';
+
 const types = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
