@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when they are missing, and for
 # the browser tests and benchmarks the npm packages of tests/web (npm ci,
-# from its package-lock.json; no browser is downloaded: Debian's is used).
+# from its package-lock.json: puppeteer-core, selenium-webdriver, lighthouse;
+# no browser is downloaded: Debian's are used).
 # Usage: tools/deps.sh build|demo|package|test|bench|web
 # As root it runs apt-get itself (sudo where present); otherwise it prints
 # the exact apt-get line and stops.
@@ -25,6 +26,10 @@ package_pkgs=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev file)
 # icon generator while it builds and its tests.
 arm64_pkgs=(crossbuild-essential-arm64 libsdl2-dev:arm64 libx11-dev:arm64 libpng-dev:arm64
             libgtest-dev:arm64 qemu-user)
+# The page's checks in the other two browsers: Firefox ESR (puppeteer-core
+# drives it over WebDriver BiDi) and WebKitGTK's MiniBrowser with its
+# WebDriver (on the Xvfb above).
+browser_test_pkgs=(firefox-esr webkit2gtk-driver)
 # The packages' checks: a clean Debian root to install into, lintian, the
 # AppStream validator and an XPath reader for the metainfo, and a reader of
 # the .exe's resources (pefile, for Debian's own python3); the licence checks
@@ -49,7 +54,7 @@ case "${1:-}" in
   build|demo) wanted=("${build_pkgs[@]}") ;;
   package) wanted=("${build_pkgs[@]}" "${package_pkgs[@]}" "${arm64_pkgs[@]}" "${web_pkgs[@]}") ;;
   test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}" "${arm64_pkgs[@]}"
-                "${package_test_pkgs[@]}" "${web_pkgs[@]}")
+                "${package_test_pkgs[@]}" "${web_pkgs[@]}" "${browser_test_pkgs[@]}")
         npm_wanted=true ;;
   bench) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${bench_pkgs[@]}" "${web_pkgs[@]}")
          npm_wanted=true ;;
@@ -57,7 +62,7 @@ case "${1:-}" in
   *) echo "usage: $0 build|demo|package|test|bench|web" >&2; exit 2 ;;
 esac
 
-# puppeteer-core as locked, unless node_modules already holds what
+# The npm packages as locked, unless node_modules already holds what
 # package.json asks for.
 npm_packages() {
   $npm_wanted || return 0

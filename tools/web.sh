@@ -12,5 +12,6 @@ cmake --preset web >/dev/null
 cmake --build --preset web --target ondulix
 echo "Ondulix in the browser: http://127.0.0.1:$port/ (Ctrl+C stops the server)"
 # The page runs opened from disk as well (build/web/index.html); served, it
-# can also take ?picture= from the folder.
-exec python3 -m http.server --bind 127.0.0.1 --directory "$root/build/web" "$port"
+# can also take ?picture= from the folder, and comes compressed to a browser
+# that asks for it.
+exec python3 "$root/tools/web_serve.py" "$root/build/web" "$port"

@@ -9,6 +9,11 @@
 // address cannot be read, and the page says so. When the visitor's system
 // asks for reduced motion, the demo waits for Start.
 //
+// On a touch screen (pointer: coarse) the page speaks of taps, not keys, and
+// a tap on the picture shows it alone, in full screen where the browser
+// allows it; another tap brings the controls back. A tap never ends the
+// demo: a key or Close does.
+//
 // A test or a benchmark may set window.ondulixWatch = {onFrame(ms)} before
 // the page loads, to be told of every frame the program flips, and
 // onShown(ms), of every frame drawn on the canvas, and onBusy(ms), of the
@@ -28,6 +33,7 @@ const pickerInput = document.getElementById('picture');
 const box = document.getElementById('message');
 
 const notice = document.getElementById('notice');
+const touch = matchMedia('(pointer: coarse)');
 const startButton = document.getElementById('start');
 
 // Where earth.bmp comes from: the program's own, a URL of this site, or a
@@ -70,8 +76,29 @@ box.addEventListener('close', () => {
   if (resolve) resolve();
 });
 
-function setStatus(text) {
-  statusLine.textContent = text;
+// `phone` is what a touch screen's user reads instead of `text`.
+function setStatus(text, phone = text) {
+  statusLine.textContent = touch.matches ? phone : text;
+}
+
+// The controls back in view, out of full screen: a tap on the picture had
+// hidden them.
+function showControls() {
+  if (!document.body.classList.contains('bare')) return;
+  document.body.classList.remove('bare');
+  if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+}
+
+function pictureTapped(event) {
+  if (!touch.matches || !running || !notice.hidden || event.target.closest('#notice')) return;
+  if (document.body.classList.contains('bare')) {
+    showControls();
+    return;
+  }
+  document.body.classList.add('bare');
+  if (document.fullscreenEnabled && !document.fullscreenElement) {
+    stage.requestFullscreen().catch(() => {}); // refused: the picture alone is shown all the same
+  }
 }
 
 // Words over the screen, and the Start control when `withStart`.
@@ -79,6 +106,7 @@ function showNotice(text, withStart) {
   document.getElementById('notice-text').textContent = text;
   startButton.hidden = !withStart;
   notice.hidden = false;
+  showControls();
   closeButton.disabled = true; // nothing runs while the notice shows
   if (withStart) startButton.focus();
 }
@@ -87,6 +115,7 @@ function ended(module, how) {
   if (running !== module) return; // a program halted in favour of a newer one
   module.halt();
   running = null;
+  showControls();
   setStatus(`Ondulix ended (${how})`);
   againButton.hidden = false;
   closeButton.disabled = true;
@@ -125,13 +154,19 @@ async function start() {
     onBusy: watch.onBusy,
     webgl: webglChoice,
     // Before the program starts: the picture it was given replaces its own,
-    // and one that could not be read leaves it no earth.bmp at all.
+    // and one that could not be read leaves it no earth.bmp at all. Then
+    // it starts, in a task after the one that made it: the two together
+    // would be one long task, which a tap or a key would wait for.
+    noInitialRun: true,
     onRuntimeInitialized() {
       if (bytes) {
         module.FS.writeFile('/earth.bmp', bytes);
       } else if (!source.builtIn) {
         module.FS.unlink('/earth.bmp');
       }
+      setTimeout(() => {
+        if (running === module) module.callMain([]);
+      });
     },
     onExit: (status) => ended(module, `exit code ${status}`),
     onAbort: (what) => ended(module, `stopped: ${what}`),
@@ -140,11 +175,17 @@ async function start() {
     halt() {}, // until the program's own replaces it
   };
   running = module;
-  setStatus('Running: any key ends it, Alt+Enter toggles full screen');
+  setStatus('Running: any key ends it, Alt+Enter toggles full screen',
+            'Running: tap Close to end it');
   createOndulix(module);
 }
 
 againButton.addEventListener('click', start);
+stage.addEventListener('click', pictureTapped);
+// Full screen left another way (the phone's Back): the controls come back.
+document.addEventListener('fullscreenchange', () => {
+  if (!document.fullscreenElement) showControls();
+});
 closeButton.addEventListener('click', () => {
   if (running && running.requestClose) running.requestClose();
 });
@@ -188,7 +229,8 @@ if (pictureNeedsServer()) {
   // Nothing runs until the visitor chooses.
 } else if (matchMedia('(prefers-reduced-motion: reduce)').matches) {
   // Moving pictures only when asked for: the system asks for reduced motion.
-  setStatus('Your system asks for reduced motion: the demo starts when you press Start');
+  setStatus('Your system asks for reduced motion: the demo starts when you press Start',
+            'Reduced motion is on: tap Start');
   showNotice('Ondulix is a rippling, moving picture.', true);
 } else {
   start();

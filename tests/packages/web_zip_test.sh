@@ -19,6 +19,6 @@ want+=" $name/stats.js "
 [[ "$listing" == "$want" ]] || { echo "FAIL: $zip holds: $listing" >&2; exit 1; }
 (cd "$tmp" && cmake -E tar xf "$zip")
 echo "$name: $listing"
-for case in frames-then-key from-disk; do
-    node "$tests/web/page_test.mjs" "$case" "$tmp/$name" "$renderer" "$assets" "$data"
+for case in key from-disk; do
+    node "$tests/web/page_test.mjs" chromium "$case" "$tmp/$name" "$renderer" "$assets" "$data"
 done

@@ -7,6 +7,9 @@ import {tmpdir} from 'node:os';
 import {extname, join, normalize, sep} from 'node:path';
 import puppeteer from 'puppeteer-core';
 
+// Chromium's phones, for the scripts outside this folder too.
+export {KnownDevices} from 'puppeteer-core';
+
 const types = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
@@ -80,6 +83,11 @@ export async function launchBrowser() {
   return browser;
 }
 
+// What a watched page runs before its own scripts.
+export const watchScript = 'window.ondulixFrames = []; window.ondulixShown = []; ' +
+    'window.ondulixWatch = {onFrame: (ms) => window.ondulixFrames.push(ms), ' +
+    'onShown: (ms) => window.ondulixShown.push(ms)};';
+
 // A page whose frames are counted: window.ondulixFrames holds the time
 // (performance.now(), from the start of navigation) of every frame the
 // program flipped, window.ondulixShown of every one drawn on the canvas.
@@ -87,32 +95,10 @@ export async function launchBrowser() {
 export async function newWatchedPage(browser, log = []) {
   const page = await browser.newPage();
   await page.setViewport({width: 1000, height: 700});
-  await page.evaluateOnNewDocument(() => {
-    window.ondulixFrames = [];
-    window.ondulixShown = [];
-    window.ondulixWatch = {
-      onFrame: (ms) => window.ondulixFrames.push(ms),
-      onShown: (ms) => window.ondulixShown.push(ms),
-    };
-  });
+  await page.evaluateOnNewDocument(watchScript);
   page.on('console', (message) => log.push(`console.${message.type()}: ${message.text()}`));
   page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
   return page;
-}
-
-// The canvas's backing store as PNG bytes (exactly the pixels put on it),
-// and how many frames the page had shown then: read at the same moment, as
-// the program runs on between any two calls into the page.
-export async function canvasPng(page) {
-  const [url, shown] = await page.evaluate(() => [
-    document.getElementById('screen').toDataURL('image/png'),
-    window.ondulixFrames.length,
-  ]);
-  return {png: Buffer.from(url.slice(url.indexOf(',') + 1), 'base64'), shown};
-}
-
-export function statusText(page) {
-  return page.$eval('#status', (element) => element.textContent);
 }
 
 // Waits until `predicate` (run in the page) is true, up to `ms`.

@@ -5,6 +5,15 @@
 // frame, and no conversion on the CPU. Integer fetches and 8-bit colours
 // that go through unchanged keep every pixel exactly the palette's colour.
 mergeInto(LibraryManager.library, {
+  // The question of WebGL2 in hardware is asked before the program starts,
+  // when the program will ask it (it draws with WebGL2 by its own choice)
+  // and no program on the same canvas drew before it.
+  $CanvasGl__postset: 'addOnPreRun(function() {' +
+    '  var canvas = Module["canvas"];' +
+    '  if (Module["webgl"] === undefined && canvas && !canvas["ondulixPresenter"]) {' +
+    '    CanvasGl.hardware();' +
+    '  }' +
+    '});',
   $CanvasGl: {
     vertexShader: '#version 300 es\n' +
       // One triangle that covers the whole viewport.
@@ -36,7 +45,7 @@ mergeInto(LibraryManager.library, {
       if (canvas['ondulixPresenter']) return canvas['ondulixPresenter'];
       // A canvas keeps the first kind of context it gives: whether WebGL2 is
       // in software is asked of another one, which is let go at once.
-      if (!evenInSoftware && !CanvasGl.inHardware()) return null;
+      if (!evenInSoftware && !CanvasGl.hardware()) return null;
       var gl = canvas.getContext('webgl2', CanvasGl.attributes(evenInSoftware));
       if (!gl) return null;
       var presenter = {gl: gl, program: null, indices: null, palette: null, width: 0, height: 0};
@@ -59,9 +68,17 @@ mergeInto(LibraryManager.library, {
               failIfMajorPerformanceCaveat: !evenInSoftware, powerPreference: 'low-power'};
     },
 
-    // Whether the browser's WebGL2 runs on a GPU. Some browsers refuse a
-    // context with a major performance caveat; Chromium gives its software
-    // one (SwiftShader) anyway, and names it.
+    // Whether the browser's WebGL2 runs on a GPU, asked once per program:
+    // before it starts (see the postset below), in a task of its own, as
+    // the question alone can take tens of milliseconds on a busy machine.
+    inHardwareAnswer: null,
+    hardware: function() {
+      if (CanvasGl.inHardwareAnswer === null) CanvasGl.inHardwareAnswer = CanvasGl.inHardware();
+      return CanvasGl.inHardwareAnswer;
+    },
+
+    // Some browsers refuse a context with a major performance caveat;
+    // Chromium gives its software one (SwiftShader) anyway, and names it.
     inHardware: function() {
       var gl = document.createElement('canvas').getContext('webgl2', CanvasGl.attributes(false));
       if (!gl) return false;
