@@ -17,12 +17,13 @@ import {launchBrowser} from './lib.mjs';
 
 const [webBuild, webServe] = process.argv.slice(2);
 const runs = 3;
-// The page's goal is 95, which it reaches on an idle machine (93-98) but not
-// on a busy one (79-87, docs/web.md): the program's start, after the first
-// paint, counts in the total blocking time, timed on this machine. So the
-// floor is 80 unless ONDULIX_LIGHTHOUSE_PERFORMANCE (e.g. 0.95) names
-// another, for a machine known to be idle.
-const goals = {performance: Number(process.env.ONDULIX_LIGHTHOUSE_PERFORMANCE || 0.8),
+// The page's goal is 95, which it reaches when it runs alone on a quiet
+// machine (96-98 in its first run, four runs in a row), as the test run
+// gives it (RUN_SERIAL), but not on a machine busy with other work (79-87,
+// docs/web.md): the program's start, after the first paint, counts in the
+// total blocking time, timed on this machine. ONDULIX_LIGHTHOUSE_PERFORMANCE
+// (e.g. 0.8) names a lower floor for a machine known to be busy.
+const goals = {performance: Number(process.env.ONDULIX_LIGHTHOUSE_PERFORMANCE || 0.95),
                accessibility: 1, 'best-practices': 1, seo: 1};
 // What must be right in every run, whatever the machine's load.
 const steady = ['accessibility', 'best-practices', 'seo'];
