@@ -7,8 +7,8 @@
 // openBrowser(name, {reducedMotion}) resolves to {name, pageFolder(build),
 // newPage(log), close()}; a page has goto, evaluate, waitFor, press, click,
 // hover, pickFile and, for puppeteer's browsers, `raw` (the puppeteer page).
-// Every page is watched as lib.mjs's newWatchedPage is: window.ondulixFrames
-// and window.ondulixShown.
+// Every page is watched as lib.mjs's newWatchedPage watches it (for Chromium
+// and Firefox, it makes them): window.ondulixFrames and window.ondulixShown.
 import {spawn} from 'node:child_process';
 import {copyFileSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {createServer} from 'node:net';
@@ -16,7 +16,7 @@ import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import puppeteer from 'puppeteer-core';
 import {Builder, By, Capabilities, Key} from 'selenium-webdriver';
-import {launchBrowser, watchScript} from './lib.mjs';
+import {launchBrowser, newWatchedPage, waitInPage, watchScript} from './lib.mjs';
 
 export const browserNames = ['chromium', 'firefox', 'webkit'];
 
@@ -24,18 +24,15 @@ export const browserNames = ['chromium', 'firefox', 'webkit'];
 const puppeteerKeys = {Space: ' ', Enter: 'Enter', Escape: 'Escape', KeyQ: 'q'};
 const seleniumKeys = {Space: ' ', Enter: Key.ENTER, Escape: Key.ESCAPE, KeyQ: 'q'};
 
-async function puppeteerPage(page, browserName, reducedMotion, log) {
-  await page.evaluateOnNewDocument(watchScript);
+async function puppeteerPage(page, browserName, reducedMotion) {
   if (reducedMotion && browserName === 'chromium') {
     await page.emulateMediaFeatures([{name: 'prefers-reduced-motion', value: 'reduce'}]);
   }
-  page.on('console', (message) => log.push(`console.${message.type()}: ${message.text()}`));
-  page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
   return {
     raw: page,
     goto: (url) => page.goto(url),
     evaluate: (f, ...args) => page.evaluate(f, ...args),
-    waitFor: (f, ms, ...args) => page.waitForFunction(f, {timeout: ms, polling: 50}, ...args),
+    waitFor: (f, ms, ...args) => waitInPage(page, f, ms, ...args),
     press: (code) => page.keyboard.press(puppeteerKeys[code]),
     click: (selector) => page.click(selector),
     hover: (selector) => page.hover(selector),
@@ -63,9 +60,7 @@ async function puppeteerBrowser(name, reducedMotion) {
     name,
     pageFolder: (build) => build,
     async newPage(log = []) {
-      const page = await browser.newPage();
-      await page.setViewport({width: 1000, height: 700});
-      return puppeteerPage(page, name, reducedMotion, log);
+      return puppeteerPage(await newWatchedPage(browser, log), name, reducedMotion);
     },
     async close() {
       try {
