@@ -115,16 +115,20 @@ def load_at_end(probe):
     return f"{probe[-1]['load']:.2f}" if probe and "load" in probe[-1] else "—"
 
 
+def against_sleeper(text, p99_ms, sleeper):
+    """Pacing TEXT, with the p99 bound that the sleeper measured beside it
+    gives (17 ms + twice its p99 lateness) and whether P99_MS keeps to it."""
+    late = sleeper["p99_late_ms"]
+    bound = 17 + 2 * late
+    verdict = "met" if p99_ms <= bound else "missed"
+    return f"{text}; sleeper p99 {late:.3f} ms, so p99 ≤ {bound:.2f} ms: {verdict}"
+
+
 def paced_against(probe, sleeper):
-    """Pacing, with the p99 bound that the sleeper measured beside it gives:
-    17 ms + twice its p99 lateness."""
     text = pacing(probe)
     if text == "—" or not sleeper:
         return text
-    late = sleeper[-1]["p99_late_ms"]
-    bound = 17 + 2 * late
-    verdict = "met" if probe[-1]["p99_ms"] <= bound else "missed"
-    return f"{text}; sleeper p99 {late:.3f} ms, so p99 ≤ {bound:.2f} ms: {verdict}"
+    return against_sleeper(text, probe[-1]["p99_ms"], sleeper[-1])
 
 
 PACING_GOAL = "mean 16.0–16.1 ms; p99 ≤ 17 ms + 2 × the sleeper's p99 lateness"
@@ -196,10 +200,7 @@ def web_paced_against(p, sleeper):
     text = web_pacing(p)
     if text == "—" or not sleeper:
         return text
-    bound = 17 + 2 * sleeper["p99_late_ms"]
-    verdict = "met" if p["p99_ms"] <= bound else "missed"
-    return (f"{text}; sleeper p99 {sleeper['p99_late_ms']:.3f} ms, so p99 ≤ {bound:.2f} ms: "
-            f"{verdict}")
+    return against_sleeper(text, p["p99_ms"], sleeper)
 
 
 def web_busy(p):

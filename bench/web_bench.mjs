@@ -36,16 +36,22 @@ function median(values) {
 }
 
 // Nearest-rank percentiles, as bench/pacing_stats.cpp takes them natively.
+// The median, the 99th percentile (nearest rank) and the largest of `values`.
+function spread(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  const rank = (p) => sorted[Math.max(0, Math.ceil((p / 100) * sorted.length) - 1)];
+  return {p50: rank(50), p99: rank(99), max: sorted[sorted.length - 1]};
+}
+
 function intervalStats(times) {
   const intervals = times.slice(1).map((t, i) => t - times[i]);
-  const sorted = [...intervals].sort((a, b) => a - b);
-  const rank = (p) => sorted[Math.max(0, Math.ceil((p / 100) * sorted.length) - 1)];
+  const {p50, p99, max} = spread(intervals);
   return {
     intervals: intervals.length,
     mean_ms: (times[times.length - 1] - times[0]) / intervals.length,
-    p50_ms: rank(50),
-    p99_ms: rank(99),
-    max_ms: sorted[sorted.length - 1],
+    p50_ms: p50,
+    p99_ms: p99,
+    max_ms: max,
   };
 }
 
@@ -157,10 +163,9 @@ async function sleeper(browser, count = 2000) {
     return lateness;
   }, count);
   await page.close();
-  const sorted = [...late].sort((a, b) => a - b);
-  const rank = (p) => sorted[Math.max(0, Math.ceil((p / 100) * sorted.length) - 1)];
+  const {p50, p99, max} = spread(late);
   return {sleeps: count, mean_late_ms: late.reduce((a, b) => a + b, 0) / count,
-          p50_late_ms: rank(50), p99_late_ms: rank(99), max_late_ms: sorted[sorted.length - 1]};
+          p50_late_ms: p50, p99_late_ms: p99, max_late_ms: max};
 }
 
 const server = await serve({'/': webBuild});
