@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """The hardening of the .exe in a Windows zip, read with a real PE reader
 (python3-pefile): the loader's flags (ASLR, high-entropy ASLR on x86_64,
-DEP, Terminal Server awareness) and the stack protector: GCC's failure handler (libssp's __stack_chk_fail, found by the
-message it prints, as the package's .exe has no symbols) and the functions
-that call it when their canary was overwritten.
-Usage: windows_hardening_check.py ZIP"""
+DEP, Terminal Server awareness) and the stack protector: GCC's failure
+handler (libssp's __stack_chk_fail, found by the message it prints, as the
+package's .exe has no symbols) and the functions that call it when their
+canary was overwritten.
+Usage: windows_pe_check.py ZIP"""
 import struct
 import sys
 import zipfile
